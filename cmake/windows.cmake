@@ -1,0 +1,37 @@
+# Settings shared by every Windows target of a cross build.
+set(VARNEK_WINDOWS_ARCH ${CMAKE_SYSTEM_PROCESSOR})
+
+add_compile_definitions(_WIN32_WINNT=0x0600 WINVER=0x0600 NOMINMAX)
+# Narrow literals are code page 936 in the binaries; sources stay UTF-8.
+add_compile_options(
+  -finput-charset=UTF-8 -fexec-charset=GBK
+  -Wall -Wextra -Os -ffunction-sections -fdata-sections
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+# Static: no MinGW runtime DLLs beside the programs.
+add_link_options(-static -s -Wl,--gc-sections)
+
+include_directories(${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+
+set(VARNEK_ART_DIR ${CMAKE_BINARY_DIR}/generated/art)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# A GUI program: Windows subsystem with the given minimum version.
+function(varnek_gui_program target subsystem_version)
+  add_executable(${target} WIN32 ${ARGN})
+  target_link_options(${target} PRIVATE -mwindows -Wl,--subsystem,windows:${subsystem_version})
+endfunction()
+
+# A console helper (test drivers, stand-ins).
+function(varnek_console_program target)
+  add_executable(${target} ${ARGN})
+  target_link_options(${target} PRIVATE -Wl,--subsystem,console)
+endfunction()
+
+# Resources of a wizard program: the artwork and the shared manifest.
+function(varnek_wizard_resources target rc_file)
+  add_dependencies(${target} wizard_art)
+  set_source_files_properties(${rc_file} PROPERTIES
+    OBJECT_DEPENDS "${VARNEK_ART_FILES};${CMAKE_SOURCE_DIR}/common/app.manifest")
+  target_include_directories(${target} PRIVATE ${VARNEK_ART_DIR})
+endfunction()

@@ -1,0 +1,7 @@
+#pragma once
+
+// A folder the installer may install into and the uninstaller may empty:
+// valid folder syntax, and neither a system or shared folder nor one that
+// holds such a folder (a drive root, the Windows and Program Files folders,
+// ProgramData, a user profile or the profiles folder, Desktop, Documents).
+bool IsUsableInstallFolder(const char* path);

@@ -1,0 +1,20 @@
+// CWinApp: the application object. The framework's WinMain runs the one
+// instance's InitInstance; the program ends when it returns.
+#pragma once
+
+#include "framework/window.h"
+
+class CWinApp {
+public:
+    CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    virtual ~CWinApp() = default;
+
+    // The program. Returning FALSE ends it.
+    virtual BOOL InitInstance() = 0;
+
+    CWnd* m_pMainWnd = nullptr;
+};
+
+CWinApp* AfxGetApp();

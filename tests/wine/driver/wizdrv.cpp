@@ -1,0 +1,385 @@
+// wizdrv: drives a wizard dialog of another process the way a user would,
+// for the Wine tests. One command per run; results are printed as JSON in
+// UTF-8; exit code 0 on success, 1 when the window was not found in time,
+// 2 when the command would be impossible for a user (a hidden or disabled
+// control), 3 for bad usage.
+//
+//   wizdrv wait CAPTION [MS]            wait until the dialog is visible
+//   wizdrv gone CAPTION [MS]            wait until no such dialog exists
+//   wizdrv state CAPTION                controls 1000-1007 and the page window
+//   wizdrv click CAPTION ID             press a visible, enabled button
+//   wizdrv settext CAPTION TEXT         type into the folder box
+//   wizdrv key CAPTION escape|enter     a key press at the focused control
+//   wizdrv close CAPTION                the caption's close command
+//   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button
+//   wizdrv nobox [MS]                   succeed if no message box shows up within MS
+//   wizdrv capture CAPTION FILE [page]  24-bit BMP of the dialog (or its page window)
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <wchar.h>
+
+namespace {
+
+const int kPollMs = 25;
+
+void PrintJsonString(const wchar_t* text)
+{
+    char utf8[4096];
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    if (n <= 0)
+        utf8[0] = '\0';
+    putchar('"');
+    for (const unsigned char* p = reinterpret_cast<unsigned char*>(utf8); *p; ++p) {
+        if (*p == '"' || *p == '\\')
+            printf("\\%c", *p);
+        else if (*p < 0x20)
+            printf("\\u%04x", *p);
+        else
+            putchar(*p);
+    }
+    putchar('"');
+}
+
+bool IsDialogClass(HWND hWnd)
+{
+    wchar_t cls[64];
+    return GetClassNameW(hWnd, cls, 64) && wcscmp(cls, L"#32770") == 0;
+}
+
+// A message box: a dialog with the static text control 0xFFFF.
+bool IsMessageBox(HWND hWnd)
+{
+    return IsDialogClass(hWnd) && GetDlgItem(hWnd, 0xFFFF) != nullptr;
+}
+
+struct FindWizard {
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindWizardProc(HWND hWnd, LPARAM lParam)
+{
+    FindWizard* find = reinterpret_cast<FindWizard*>(lParam);
+    wchar_t text[256];
+    if (IsDialogClass(hWnd) && !IsMessageBox(hWnd) && GetWindowTextW(hWnd, text, 256) &&
+        wcscmp(text, find->caption) == 0) {
+        find->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The wizard dialog with this caption (not a message box with the same caption).
+HWND FindDialog(const wchar_t* caption)
+{
+    FindWizard find = {caption, nullptr};
+    EnumWindows(FindWizardProc, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+HWND WaitDialog(const wchar_t* caption, int timeoutMs)
+{
+    for (int waited = 0;; waited += kPollMs) {
+        HWND hWnd = FindDialog(caption);
+        // The dialog exists during WM_INITDIALOG, before it is shown.
+        if (hWnd && IsWindowVisible(hWnd))
+            return hWnd;
+        if (waited >= timeoutMs)
+            return nullptr;
+        Sleep(kPollMs);
+    }
+}
+
+BOOL CALLBACK FindBoxProc(HWND hWnd, LPARAM lParam)
+{
+    if (IsWindowVisible(hWnd) && IsMessageBox(hWnd)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitMessageBox(int timeoutMs)
+{
+    for (int waited = 0;; waited += kPollMs) {
+        HWND box = nullptr;
+        EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&box));
+        if (box || waited >= timeoutMs)
+            return box;
+        Sleep(kPollMs);
+    }
+}
+
+BOOL CALLBACK FindPageProc(HWND hWnd, LPARAM lParam)
+{
+    wchar_t cls[64];
+    if (GetParent(hWnd) == reinterpret_cast<HWND*>(lParam)[0] && GetClassNameW(hWnd, cls, 64) &&
+        wcsncmp(cls, L"Afx:", 4) == 0) {
+        reinterpret_cast<HWND*>(lParam)[1] = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The page window: the dialog's child of our registered window class.
+HWND FindPageWindow(HWND dialog)
+{
+    HWND found[2] = {dialog, nullptr};
+    EnumChildWindows(dialog, FindPageProc, reinterpret_cast<LPARAM>(found));
+    return found[1];
+}
+
+BOOL CALLBACK FindEditProc(HWND hWnd, LPARAM lParam)
+{
+    wchar_t cls[64];
+    if (GetClassNameW(hWnd, cls, 64) && _wcsicmp(cls, L"Edit") == 0) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindFolderEdit(HWND dialog)
+{
+    HWND edit = nullptr;
+    EnumChildWindows(dialog, FindEditProc, reinterpret_cast<LPARAM>(&edit));
+    return edit;
+}
+
+void PrintControl(HWND control)
+{
+    wchar_t text[512] = L"";
+    SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000, nullptr);
+    printf("{\"visible\": %d, \"enabled\": %d, \"text\": ", IsWindowVisible(control) ? 1 : 0,
+           IsWindowEnabled(control) ? 1 : 0);
+    PrintJsonString(text);
+    LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) &&
+        (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)) {
+        LRESULT check = SendMessageW(control, BM_GETCHECK, 0, 0);
+        printf(", \"checked\": %d", check == BST_CHECKED ? 1 : 0);
+    }
+    putchar('}');
+}
+
+int CommandState(HWND dialog)
+{
+    printf("{\"controls\": {");
+    bool first = true;
+    for (int id = 1000; id <= 1007; ++id) {
+        HWND control = GetDlgItem(dialog, id);
+        if (!control)
+            continue;
+        printf("%s\"%d\": ", first ? "" : ", ", id);
+        PrintControl(control);
+        first = false;
+    }
+    printf("}");
+    RECT window, client;
+    GetWindowRect(dialog, &window);
+    GetClientRect(dialog, &client);
+    printf(", \"window\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld]", window.left, window.top,
+           window.right - window.left, window.bottom - window.top, client.right, client.bottom);
+    HWND page = FindPageWindow(dialog);
+    if (page) {
+        RECT pageRect;
+        GetClientRect(page, &pageRect);
+        printf(", \"page\": {\"visible\": %d, \"size\": [%ld, %ld]}", IsWindowVisible(page) ? 1 : 0,
+               pageRect.right, pageRect.bottom);
+    }
+    HWND edit = FindFolderEdit(dialog);
+    if (edit) {
+        HWND box = GetParent(edit);
+        RECT boxRect;
+        GetWindowRect(box, &boxRect);
+        MapWindowPoints(HWND_DESKTOP, GetParent(box), reinterpret_cast<POINT*>(&boxRect), 2);
+        printf(", \"folder\": ");
+        PrintControl(edit);
+        printf(", \"folder_box\": {\"visible\": %d, \"rect\": [%ld, %ld, %ld, %ld]}",
+               IsWindowVisible(box) ? 1 : 0, boxRect.left, boxRect.top, boxRect.right, boxRect.bottom);
+    }
+    printf("}\n");
+    return 0;
+}
+
+int CommandClick(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    // Wine delivers a click on a disabled button; a user could not make it.
+    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) {
+        fprintf(stderr, "control %d is missing, hidden or disabled\n", id);
+        return 2;
+    }
+    // Posted: the handler may open a message box and not return for a while.
+    PostMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+}
+
+int CommandSetText(HWND dialog, const wchar_t* text)
+{
+    HWND edit = FindFolderEdit(dialog);
+    if (!edit || !IsWindowVisible(edit)) {
+        fprintf(stderr, "the folder box is not shown\n");
+        return 2;
+    }
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return 0;
+}
+
+int CommandKey(HWND dialog, const wchar_t* key)
+{
+    UINT vk = _wcsicmp(key, L"escape") == 0 ? VK_ESCAPE : _wcsicmp(key, L"enter") == 0 ? VK_RETURN : 0;
+    if (!vk)
+        return 3;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    HWND target = info.hwndFocus ? info.hwndFocus : dialog;
+    // Through the message queue, so that the dialog's keyboard handling sees it.
+    PostMessageW(target, WM_KEYDOWN, vk, 1);
+    PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+    return 0;
+}
+
+int CommandMessageBox(int timeoutMs, int pressId)
+{
+    HWND box = WaitMessageBox(timeoutMs);
+    if (!box) {
+        printf("{}\n");
+        return 1;
+    }
+    wchar_t caption[256] = L"", text[1024] = L"";
+    GetWindowTextW(box, caption, 256);
+    GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 1024);
+    HWND owner = GetWindow(box, GW_OWNER);
+    wchar_t ownerCaption[256] = L"";
+    if (owner)
+        GetWindowTextW(owner, ownerCaption, 256);
+    printf("{\"caption\": ");
+    PrintJsonString(caption);
+    printf(", \"text\": ");
+    PrintJsonString(text);
+    printf(", \"owner\": ");
+    PrintJsonString(ownerCaption);
+    printf(", \"has_owner\": %d, \"icon\": %d", owner ? 1 : 0, GetDlgItem(box, 0x0014) ? 1 : 0);
+    printf(", \"buttons\": [");
+    bool first = true;
+    for (int id = 1; id <= 11; ++id) {
+        if (GetDlgItem(box, id)) {
+            printf("%s%d", first ? "" : ", ", id);
+            first = false;
+        }
+    }
+    printf("]}\n");
+    if (pressId) {
+        HWND button = GetDlgItem(box, pressId);
+        if (!button)
+            return 2;
+        PostMessageW(button, BM_CLICK, 0, 0);
+    }
+    return 0;
+}
+
+bool WriteBitmap(const wchar_t* file, HWND target)
+{
+    RECT rect;
+    GetWindowRect(target, &rect);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC source = GetWindowDC(target);
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    int stride = (width * 3 + 3) & ~3;
+    DWORD imageSize = static_cast<DWORD>(stride) * height;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + imageSize;
+    bool ok = false;
+    FILE* out = _wfopen(file, L"wb");
+    if (out) {
+        ok = fwrite(&fh, sizeof fh, 1, out) == 1 && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, out) == 1 &&
+             fwrite(bits, imageSize, 1, out) == 1;
+        ok = fclose(out) == 0 && ok;
+    }
+    SelectObject(memory, previous);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(target, source);
+    return ok;
+}
+
+}  // namespace
+
+int main()
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 2)
+        return 3;
+    const wchar_t* command = argv[1];
+
+    if (wcscmp(command, L"msgbox") == 0 || wcscmp(command, L"nobox") == 0) {
+        int timeoutMs = argc > 2 ? _wtoi(argv[2]) : 5000;
+        int pressId = 0;
+        for (int i = 3; i + 1 < argc; ++i) {
+            if (wcscmp(argv[i], L"--press") == 0)
+                pressId = _wtoi(argv[i + 1]);
+        }
+        if (wcscmp(command, L"nobox") == 0) {
+            int rc = CommandMessageBox(timeoutMs, 0);
+            return rc == 1 ? 0 : 1;
+        }
+        return CommandMessageBox(timeoutMs, pressId);
+    }
+    if (argc < 3)
+        return 3;
+    const wchar_t* caption = argv[2];
+
+    if (wcscmp(command, L"wait") == 0)
+        return WaitDialog(caption, argc > 3 ? _wtoi(argv[3]) : 10000) ? 0 : 1;
+    if (wcscmp(command, L"gone") == 0) {
+        int timeoutMs = argc > 3 ? _wtoi(argv[3]) : 10000;
+        for (int waited = 0; FindDialog(caption); waited += kPollMs) {
+            if (waited >= timeoutMs)
+                return 1;
+            Sleep(kPollMs);
+        }
+        return 0;
+    }
+
+    HWND dialog = WaitDialog(caption, 5000);
+    if (!dialog) {
+        fprintf(stderr, "no visible dialog with that caption\n");
+        return 1;
+    }
+    if (wcscmp(command, L"state") == 0)
+        return CommandState(dialog);
+    if (wcscmp(command, L"click") == 0 && argc > 3)
+        return CommandClick(dialog, _wtoi(argv[3]));
+    if (wcscmp(command, L"settext") == 0 && argc > 3)
+        return CommandSetText(dialog, argv[3]);
+    if (wcscmp(command, L"key") == 0 && argc > 3)
+        return CommandKey(dialog, argv[3]);
+    if (wcscmp(command, L"close") == 0) {
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    }
+    if (wcscmp(command, L"capture") == 0 && argc > 3) {
+        HWND target = argc > 4 && wcscmp(argv[4], L"page") == 0 ? FindPageWindow(dialog) : dialog;
+        return target && WriteBitmap(argv[3], target) ? 0 : 1;
+    }
+    return 3;
+}

@@ -1,0 +1,4 @@
+// Resource ids of the uninstaller (shared ones: wizard_ui/wizard_ids.h).
+#pragma once
+
+#include "wizard_ui/wizard_ids.h"
