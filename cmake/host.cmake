@@ -14,6 +14,10 @@ set(VARNEK_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
 add_compile_options(-Wall -Wextra)
 include_directories(${CMAKE_SOURCE_DIR})
 
+include(${CMAKE_SOURCE_DIR}/cmake/portable_sources.cmake)
+list(TRANSFORM VARNEK_PORTABLE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+add_library(portable STATIC ${VARNEK_PORTABLE_SOURCES})
+
 add_subdirectory(tests/native)
 
 # The x86_64 flavour: the same programs built for x64 Windows, with the

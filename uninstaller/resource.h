@@ -2,3 +2,5 @@
 #pragma once
 
 #include "wizard_ui/wizard_ids.h"
+
+#define IDB_SIDE_PICTURE 130

@@ -1,0 +1,6 @@
+# Sources that compile natively as well as for Windows (no windows.h): the
+# native unit tests, fuzzers and benchmarks link them as the `portable` library.
+set(VARNEK_PORTABLE_SOURCES
+  common/folder_rules.cpp
+  common/path_text.cpp
+)
