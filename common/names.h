@@ -8,3 +8,6 @@
 #define VARNEK_PRINTER_QUEUE "VarnekPrinter"
 #define VARNEK_SERVICE "Varnek Printer Service"
 #define VARNEK_UNINSTALLER_FILE "Uninstaller.exe"
+
+// The version text of the payload package, also shown in the uninstaller's about box.
+#define VARNEK_PACKAGE_VERSION "1.3.0.30"
