@@ -109,7 +109,6 @@ void CUninstallDlg::EnterRemovingPage()
 {
     m_wndPage.ShowFolderControls(TRUE);
     Show(IDC_BROWSE, false);
-    m_progress.SetPos(0);
     m_progress.ShowWindow(SW_SHOW);
     m_progress.UpdateWindow();
     Enable(IDC_CANCEL_FINISH, false);

@@ -8,12 +8,10 @@ UINT UninstallThread(LPVOID pParam)
 {
     CUninstallDlg* dlg = static_cast<CUninstallDlg*>(pParam);
     // The printer service is stopped and deleted here first.
-    {
-        CStringArray files, folders;
-        CollectRemovalLists(files, folders);
-        RegisterRunOnceCleanup();
-        DeleteListedItems(files, folders, &dlg->m_progress);
-    }
+    CStringArray files, folders;
+    CollectRemovalLists(files, folders);
+    RegisterRunOnceCleanup();
+    DeleteListedItems(files, folders, &dlg->m_progress);
     RemoveDataFolderSettings();
     // The printer system is removed here last.
 

@@ -28,6 +28,8 @@ START_MENU_ENTRIES = [("Varnek打印机", "卸载 Varnek打印机驱动.lnk"),
                       ("Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk")]
 NEXT, BROWSE, BACK, PROGRESS, FINISH, RESTART = 1001, 1002, 1003, 1004, 1007, 1000
 ABOUT_COMMAND, ABOUT_TITLE, ABOUT_VERSION, IDOK = 16, 1011, 1012, 1
+with open(os.path.join(harness.REPO, "common", "names.h")) as names:
+    PACKAGE_VERSION = re.search(r'#define VARNEK_PACKAGE_VERSION "([^"]+)"', names.read()).group(1)
 
 # A nested installation: files at several depths, an empty folder, Chinese names.
 NESTED_TREE = ["Brevlet.exe", "VKPrinterService.exe", "sub1/b.txt", "sub1/sub2/c.txt", "sub1/sub2/sub3/",
@@ -66,13 +68,16 @@ class UninstallerCase(harness.WineTestCase):
         shutil.copy(UNINSTALLER, root)
         return root
 
-    def start_menu(self):
-        """The Start menu's programs folder of the prefix's user (Windows path)."""
+    def user_folder(self):
+        """The profile folder of the prefix's user (Windows path): the one with a Start menu."""
         users = self.session.unix_path("C:\\users")
         for user in os.listdir(users):
             if os.path.isdir(os.path.join(users, user, "「开始」菜单", "程序")):
-                return "C:\\users\\%s\\「开始」菜单\\程序" % user
+                return "C:\\users\\" + user
         raise AssertionError("no Start menu in the prefix")
+
+    def start_menu(self):
+        return self.user_folder() + "\\「开始」菜单\\程序"
 
     def make_start_menu_entries(self):
         folders = []
@@ -83,7 +88,7 @@ class UninstallerCase(harness.WineTestCase):
         return folders
 
     def temp_folder(self):
-        return self.session.unix_path("C:\\users\\%s\\Temp" % self.start_menu().split("\\")[2])
+        return self.session.unix_path(self.user_folder() + "\\Temp")
 
     def pending_deletions(self):
         value = self.session.reg_query(SESSION_MANAGER, "PendingFileRenameOperations")
@@ -136,7 +141,7 @@ class WizardTest(UninstallerCase):
         self.assertTrue(about.wait())
         texts = about.texts()
         self.assertEqual(texts[str(ABOUT_TITLE)], CAPTION)
-        self.assertEqual(texts[str(ABOUT_VERSION)], "版本 1.3.0.30")
+        self.assertEqual(texts[str(ABOUT_VERSION)], "版本 " + PACKAGE_VERSION)
         about.click(IDOK)
         self.assertTrue(about.gone())
 
@@ -308,9 +313,8 @@ class SilentModesTest(UninstallerCase):
         # No process has this id (Wine's ids are small multiples of 4).
         self.session.run(copy, "999996", folder + "\\Uninstaller.exe", folder, timeout=20)
         self.assertFalse(os.path.exists(root))
-        copy_windows = "C:\\users\\%s\\Temp\\DelDead.tmp" % self.start_menu().split("\\")[2]
         # Marked for the next restart in case the interpreter fails.
-        self.assertIn("\\??\\" + copy_windows, self.pending_deletions())
+        self.assertIn("\\??\\%s\\Temp\\DelDead.tmp" % self.user_folder(), self.pending_deletions())
         self.assertTrue(harness.wait_until(lambda: not os.path.exists(copy), timeout=10),
                         "the temporary copy was not deleted")
 
