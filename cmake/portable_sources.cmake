@@ -3,4 +3,7 @@
 set(VARNEK_PORTABLE_SOURCES
   common/folder_rules.cpp
   common/path_text.cpp
+  uninstaller/command_line.cpp
+  uninstaller/handover_checks.cpp
+  uninstaller/removal_progress.cpp
 )
