@@ -3,4 +3,8 @@
 set(VARNEK_PORTABLE_SOURCES
   common/folder_rules.cpp
   common/path_text.cpp
+  installer/package_extraction.cpp
+  payload/format/package_format.cpp
+  payload/format/package_reader.cpp
+  payload/format/package_writer.cpp
 )
