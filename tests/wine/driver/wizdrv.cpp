@@ -6,7 +6,8 @@
 //
 //   wizdrv wait CAPTION [MS]            wait until the dialog is visible
 //   wizdrv gone CAPTION [MS]            wait until no such dialog exists
-//   wizdrv state CAPTION                controls 1000-1007 and the page window
+//   wizdrv state CAPTION                controls 1000-1007 (a progress bar with its
+//                                       position) and the page window
 //   wizdrv click CAPTION ID             press a visible, enabled button
 //   wizdrv settext CAPTION TEXT         type into the folder box
 //   wizdrv key CAPTION escape|enter     a key press at the focused control
@@ -15,6 +16,7 @@
 //   wizdrv nobox [MS]                   succeed if no message box shows up within MS
 //   wizdrv capture CAPTION FILE [page]  24-bit BMP of the dialog (or its page window)
 #include <windows.h>
+#include <commctrl.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -156,6 +158,10 @@ void PrintControl(HWND control)
     printf("{\"visible\": %d, \"enabled\": %d, \"text\": ", IsWindowVisible(control) ? 1 : 0,
            IsWindowEnabled(control) ? 1 : 0);
     PrintJsonString(text);
+    wchar_t cls[64] = L"";
+    GetClassNameW(control, cls, 64);
+    if (_wcsicmp(cls, L"msctls_progress32") == 0)
+        printf(", \"position\": %ld", static_cast<long>(SendMessageW(control, PBM_GETPOS, 0, 0)));
     LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
     if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) &&
         (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)) {
