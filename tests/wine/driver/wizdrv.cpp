@@ -244,8 +244,10 @@ int CommandClick(HWND dialog, int id)
         fprintf(stderr, "control %d is missing, hidden or disabled\n", id);
         return 2;
     }
-    // Posted: the handler may open a message box and not return for a while.
-    PostMessageW(button, BM_CLICK, 0, 0);
+    // Sent, so that the next command sees what the click did; with a time
+    // limit, because the handler may open a modal box and not return for a while.
+    DWORD_PTR result;
+    SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 1500, &result);
     return 0;
 }
 
@@ -310,6 +312,9 @@ int CommandMessageBox(int timeoutMs, int pressId)
         if (!button)
             return 2;
         PostMessageW(button, BM_CLICK, 0, 0);
+        // The next command should not meet the box any more.
+        for (int waited = 0; IsWindow(box) && IsWindowVisible(box) && waited < 3000; waited += kPollMs)
+            Sleep(kPollMs);
     }
     return 0;
 }
