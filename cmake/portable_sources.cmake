@@ -3,4 +3,6 @@
 set(VARNEK_PORTABLE_SOURCES
   common/folder_rules.cpp
   common/path_text.cpp
+  framework/text.cpp
+  wizard_ui/wrap_text.cpp
 )
