@@ -15,6 +15,7 @@ import fcntl
 import json
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -145,6 +146,7 @@ class Session:
         # auto-start services again and cost time.
         subprocess.run([WINESERVER, "-p"], env=self.env, check=True)
         self._processes = []
+        self._driver = None
         # The first program of a session starts Wine's own services; let that
         # happen now rather than inside a test's time limits.
         self.run("reg", "query", "HKCU\\Software\\Wine", timeout=120)
@@ -164,6 +166,12 @@ class Session:
         return xvfb, ":" + number
 
     def close(self):
+        if self._driver and self._driver.poll() is None:
+            self._driver.stdin.close()
+            try:
+                self._driver.wait(10)
+            except subprocess.TimeoutExpired:
+                self._driver.kill()
         for process in self._processes:
             if process.poll() is None:
                 process.kill()
@@ -201,12 +209,36 @@ class Session:
         self._processes.append(process)
         return process
 
-    def wizdrv(self, *args, timeout=30):
-        """Runs the GUI driver; returns (exit code, parsed JSON output or None)."""
-        result = _run_wine(self.env, [program("tests/wine/wizdrv.exe")] + [str(a) for a in args], timeout)
-        out = result.stdout.decode("utf-8", errors="replace").strip()
-        data = json.loads(out) if out.startswith("{") else None
-        return result.returncode, data
+    def wizdrv(self, *args, timeout=60):
+        """Runs a GUI driver command; returns (exit code, parsed JSON output or None).
+
+        The driver runs once per session and takes one command per line:
+        starting a Wine process costs about half a second.
+        """
+        if self._driver is None or self._driver.poll() is not None:
+            self._driver = subprocess.Popen([LOADER, program("tests/wine/wizdrv.exe"), "serve"], env=self.env,
+                                            stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                            stderr=subprocess.DEVNULL)
+        line = "\t".join(str(a) for a in args) + "\n"
+        self._driver.stdin.write(line.encode("utf-8"))
+        self._driver.stdin.flush()
+        # Read the raw descriptor: select() knows nothing of Python's buffer.
+        pending = b""
+        deadline = time.time() + timeout
+        while b"\x1e" not in pending or not pending.endswith(b"\n"):
+            ready, _, _ = select.select([self._driver.stdout], [], [], max(0.0, deadline - time.time()))
+            if not ready:
+                self._driver.kill()
+                raise AssertionError("the GUI driver did not answer %r in time" % (args,))
+            chunk = os.read(self._driver.stdout.fileno(), 65536)
+            if not chunk:
+                raise AssertionError("the GUI driver ended")
+            pending += chunk
+        text, _, status = pending.decode("utf-8", errors="replace").rpartition("\x1e")
+        rc = int(status)
+        output = [text]
+        out = "".join(output).strip()
+        return rc, (json.loads(out) if out.startswith("{") else None)
 
     # -- reading the prefix ------------------------------------------------
 

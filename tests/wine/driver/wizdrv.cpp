@@ -14,6 +14,7 @@
 //   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button
 //   wizdrv nobox [MS]                   succeed if no message box shows up within MS
 //   wizdrv capture CAPTION FILE [page]  24-bit BMP of the dialog (or its page window)
+//   wizdrv serve                        the same commands, one per line on stdin (see Serve)
 #include <windows.h>
 
 #include <stdio.h>
@@ -334,13 +335,9 @@ bool WriteBitmap(const wchar_t* file, HWND target)
     return ok;
 }
 
-}  // namespace
-
-int main()
+int RunCommand(int argc, wchar_t** argv)
 {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc < 2)
+    if (argc < 2)
         return 3;
     const wchar_t* command = argv[1];
 
@@ -395,4 +392,47 @@ int main()
         return target && WriteBitmap(argv[3], target) ? 0 : 1;
     }
     return 3;
+}
+
+// Serve mode: one command per line on stdin, its arguments separated by
+// tabs, in UTF-8. After each command's output a line "\x1e<exit code>"
+// follows. Starting a Wine process costs about half a second; one driver
+// process per test group saves that on every command.
+int Serve()
+{
+    char line[8192];
+    while (fgets(line, sizeof line, stdin)) {
+        line[strcspn(line, "\r\n")] = '\0';
+        wchar_t wide[8192];
+        if (!MultiByteToWideChar(CP_UTF8, 0, line, -1, wide, 8192))
+            wide[0] = L'\0';
+        wchar_t* argv[16] = {const_cast<wchar_t*>(L"wizdrv")};
+        int argc = 1;
+        // Empty arguments are kept: typing an empty folder is a test case.
+        for (wchar_t* token = wide; argc < 16;) {
+            argv[argc++] = token;
+            wchar_t* tab = wcschr(token, L'\t');
+            if (!tab)
+                break;
+            *tab = L'\0';
+            token = tab + 1;
+        }
+        int rc = RunCommand(argc, argv);
+        printf("\x1e%d\n", rc);
+        fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main()
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv)
+        return 3;
+    if (argc == 2 && wcscmp(argv[1], L"serve") == 0)
+        return Serve();
+    return RunCommand(argc, argv);
 }

@@ -1,0 +1,125 @@
+"""Checks of the two deliverables in dist/ that need no Wine: headers, imports,
+manifest, icon, the installer's dialog template and its code page 936 texts.
+(Wine ignores a malformed manifest and requireAdministrator, so they are
+checked here.)"""
+import os
+import subprocess
+import unittest
+import xml.etree.ElementTree as ET
+
+from pe_file import RT_DIALOG, RT_GROUP_ICON, RT_ICON, RT_MANIFEST, PeFile, parse_dialog_ex
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+DIST = os.environ.get("VARNEK_DIST_DIR", os.path.join(REPO, "dist"))
+INSTALLER = os.path.join(DIST, "VarnekPrinterSetup.exe")
+UNINSTALLER = os.path.join(DIST, "Uninstaller.exe")
+
+# What a statically linked program may import: system DLLs only.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll", "ole32.dll",
+               "advapi32.dll", "msvcrt.dll", "winspool.drv", "setupapi.dll", "newdev.dll", "comdlg32.dll",
+               "shlwapi.dll", "oleaut32.dll"}
+
+WS_POPUP, WS_VISIBLE, WS_CAPTION, WS_SYSMENU = 0x80000000, 0x10000000, 0x00C00000, 0x00080000
+WS_MINIMIZEBOX, WS_CHILD, WS_BORDER, DS_MODALFRAME, DS_SETFONT = 0x20000, 0x40000000, 0x800000, 0x80, 0x40
+WS_EX_APPWINDOW, BS_DEFPUSHBUTTON, BS_TYPEMASK = 0x40000, 0x1, 0xF
+BUTTON_ATOM = 0x80
+
+
+class DeliverableChecks:
+    path = None
+    subsystem_version = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.pe = PeFile(cls.path)
+
+    def test_is_a_32bit_gui_program_for_the_right_windows(self):
+        self.assertEqual(self.pe.machine, 0x14C)  # i386
+        self.assertEqual(self.pe.magic, 0x10B)  # PE32
+        self.assertEqual(self.pe.subsystem, 2)  # Windows GUI
+        self.assertEqual(self.pe.subsystem_version, self.subsystem_version)
+
+    def test_needs_no_dll_beside_it(self):
+        imports = set(self.pe.imports())
+        self.assertIn("kernel32.dll", imports)
+        self.assertLessEqual(imports, SYSTEM_DLLS, "imports a DLL that Windows does not provide")
+
+    def test_manifest_requests_administrator_and_common_controls_6(self):
+        manifest = self.pe.resource(RT_MANIFEST, 1)
+        lint = subprocess.run(["xmllint", "--noout", "-"], input=manifest, capture_output=True)
+        self.assertEqual(lint.returncode, 0, lint.stderr.decode())
+        root = ET.fromstring(manifest)
+        level = root.find(".//{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel")
+        self.assertEqual(level.get("level"), "requireAdministrator")
+        self.assertEqual(level.get("uiAccess"), "false")
+        identity = root.find(".//{urn:schemas-microsoft-com:asm.v1}dependentAssembly/"
+                             "{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
+        self.assertEqual(identity.get("name"), "Microsoft.Windows.Common-Controls")
+        self.assertEqual(identity.get("version"), "6.0.0.0")
+        self.assertEqual(identity.get("publicKeyToken"), "6595b64144ccf1df")
+
+    def test_icon_group_128_names_icons_that_exist(self):
+        group = self.pe.resource(RT_GROUP_ICON, 128)
+        count = int.from_bytes(group[4:6], "little")
+        self.assertGreaterEqual(count, 1)
+        for i in range(count):
+            icon_id = int.from_bytes(group[6 + 14 * i + 12:6 + 14 * i + 14], "little")
+            self.assertTrue(self.pe.resource(RT_ICON, icon_id))
+
+
+class InstallerChecks(DeliverableChecks, unittest.TestCase):
+    path = INSTALLER
+    subsystem_version = (6, 0)
+
+    def test_dialog_102_is_the_wizard_template(self):
+        self.assertEqual(self.pe.resource_languages(RT_DIALOG, 102), [0x804])
+        dialog = parse_dialog_ex(self.pe.resource(RT_DIALOG, 102))
+        self.assertEqual(dialog["style"], WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
+                         | DS_MODALFRAME | DS_SETFONT)
+        self.assertEqual(dialog["ex_style"], WS_EX_APPWINDOW)
+        self.assertEqual(dialog["rect"], (0, 0, 333, 222))
+        self.assertEqual(dialog["caption"], "Varnek打印机驱动安装程序")
+        self.assertEqual(dialog["font"], (9, "MS Sans Serif"))
+        expected = [
+            (1001, BUTTON_ATOM, "下一步>>", True, (214, 199, 53, 15)),
+            (1007, BUTTON_ATOM, "取消", True, (273, 199, 53, 15)),
+            (1002, BUTTON_ATOM, "浏览", False, (245, 121, 46, 15)),
+            (1004, "msctls_progress32", "Progress1", False, (17, 122, 289, 14)),
+            (1003, BUTTON_ATOM, "<<上一步", False, (154, 199, 53, 15)),
+        ]
+        controls = dialog["controls"]
+        self.assertEqual([c["id"] for c in controls], [e[0] for e in expected])
+        for control, (cid, cls, text, visible, rect) in zip(controls, expected):
+            with self.subTest(id=cid):
+                # windres writes class names in upper case; Windows compares them without case.
+                found = control["class"]
+                self.assertEqual(found.lower() if isinstance(found, str) else found, cls)
+                self.assertEqual(control["text"], text)
+                self.assertEqual(bool(control["style"] & WS_VISIBLE), visible)
+                self.assertTrue(control["style"] & WS_CHILD)
+                self.assertEqual(control["rect"], rect)
+                if cls == BUTTON_ATOM:
+                    # No button is the default push button.
+                    self.assertNotEqual(control["style"] & BS_TYPEMASK, BS_DEFPUSHBUTTON)
+        self.assertTrue(controls[3]["style"] & WS_BORDER)
+
+    def test_narrow_texts_are_code_page_936(self):
+        for text in ["安装文件夹不能为空", "安装文件夹不是有效文件夹", "安裝Varnek打印机驱动", "请稍候...",
+                     "选择安装文件夹"]:
+            with self.subTest(text=text):
+                self.assertIn(text.encode("gbk"), self.pe.data)
+                self.assertNotIn(text.encode("utf-8"), self.pe.data)
+        self.assertEqual("请稍候...".encode("gbk"), bytes.fromhex("C7EBC9D4BAF22E2E2E"))
+
+    def test_installer_image_stays_small(self):
+        # The program itself, without the package appended after it.
+        self.assertLess(self.pe.image_end, 300 * 1024)
+
+
+class UninstallerChecks(DeliverableChecks, unittest.TestCase):
+    path = UNINSTALLER
+    subsystem_version = (4, 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

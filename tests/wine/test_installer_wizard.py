@@ -1,0 +1,185 @@
+"""The installer's wizard under Wine: pages and their controls, folder
+validation, the data folder, and how the dialog ends."""
+import os
+import tempfile
+import time
+import unittest
+
+import harness
+from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, WineTestCase, Wizard, wait_until
+
+NEXT, BROWSE, BACK, PROGRESS, CANCEL = 1001, 1002, 1003, 1004, 1007
+INVALID = "安装文件夹不是有效文件夹"
+
+
+class InstallerWizard(WineTestCase):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        # A second drive whose root exists, for folders built level by level.
+        cls.drive_d = tempfile.mkdtemp(dir=cls.session.dir)
+        os.symlink(cls.drive_d, os.path.join(cls.session.prefix, "dosdevices", "d:"))
+
+    def setUp(self):
+        self.process = self.session.start(harness.program("installer/VarnekPrinterSetup.exe"))
+        self.wizard = Wizard(self.session, INSTALLER_CAPTION)
+        self.assertTrue(self.wizard.wait(), "the wizard did not appear")
+
+    def tearDown(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.wizard.gone()
+
+    def controls(self):
+        return self.wizard.state()["controls"]
+
+    def assertControls(self, expected):
+        """expected: {id: (visible, enabled)}"""
+        controls = self.controls()
+        for control_id, (visible, enabled) in expected.items():
+            with self.subTest(control=control_id):
+                self.assertEqual(controls[str(control_id)]["visible"], visible)
+                if visible:
+                    self.assertEqual(controls[str(control_id)]["enabled"], enabled)
+
+    def to_folder_page(self):
+        self.wizard.click(NEXT)
+        wait_until(lambda: self.wizard.state()["folder_box"]["visible"])
+
+    def next_expecting_message(self, folder):
+        self.wizard.set_folder(folder)
+        self.wizard.click(NEXT)
+        box = self.wizard.message_box(press=1)
+        self.assertIsNotNone(box, "no message for %r" % folder)
+        return box
+
+    def assertEnds(self):
+        self.assertEqual(self.process.wait(10), 0)
+
+    # -- pages -----------------------------------------------------------
+
+    def test_welcome_and_folder_pages_show_their_controls(self):
+        state = self.wizard.state()
+        self.assertEqual(state["window"][2:], [503, 365])
+        self.assertControls({NEXT: (1, 1), CANCEL: (1, 1), BACK: (0, 0), BROWSE: (0, 0), PROGRESS: (0, 0)})
+        self.assertEqual(state["controls"][str(CANCEL)]["text"], "取消")
+        self.assertEqual(state["folder_box"]["visible"], 0)
+        self.assertEqual(state["folder"]["text"], "C:\\Program Files\\VarnekPrinter")
+
+        self.to_folder_page()
+        self.assertControls({NEXT: (1, 1), CANCEL: (1, 1), BACK: (1, 1), BROWSE: (1, 1), PROGRESS: (0, 0)})
+        self.assertEqual(self.wizard.state()["folder_box"]["rect"], [38, 182, 362, 204])
+
+    def test_back_keeps_the_typed_folder_and_validates_again(self):
+        self.to_folder_page()
+        self.wizard.set_folder("C:\\Typed\\Folder")
+        self.wizard.click(BACK)
+        wait_until(lambda: not self.wizard.state()["controls"][str(BACK)]["visible"])
+        self.assertControls({NEXT: (1, 1), BACK: (0, 0), BROWSE: (0, 0)})
+        self.assertEqual(self.wizard.state()["folder_box"]["visible"], 0)
+        self.to_folder_page()
+        self.assertEqual(self.wizard.state()["folder"]["text"], "C:\\Typed\\Folder")
+        self.wizard.set_folder("relative\\folder")
+        self.assertEqual(self.next_expecting_message("relative\\folder")["text"], INVALID)
+
+    def test_finished_page_after_the_worker_and_finish_ends_the_program(self):
+        folder = "C:\\Program Files\\VarnekPrinter"
+        self.to_folder_page()
+        self.wizard.click(NEXT)
+        self.assertTrue(wait_until(lambda: self.controls()[str(CANCEL)]["text"] == "完成", timeout=60))
+        # The worker's posted Next reached the dialog although Next was disabled.
+        self.assertControls({NEXT: (0, 0), BACK: (0, 0), BROWSE: (0, 0), PROGRESS: (0, 0), CANCEL: (1, 1)})
+        self.assertTrue(os.path.isdir(self.session.unix_path(folder)))
+        self.wizard.click(CANCEL)
+        self.assertEnds()
+
+    # -- folder validation -------------------------------------------------
+
+    def test_nested_folders_are_created_from_an_existing_drive_root(self):
+        self.to_folder_page()
+        self.wizard.set_folder("D:\\A\\B\\C")
+        self.wizard.click(NEXT)
+        self.assertTrue(wait_until(lambda: self.controls()[str(CANCEL)]["text"] == "完成", timeout=60))
+        self.assertTrue(os.path.isdir(os.path.join(self.drive_d, "A", "B", "C")))
+
+    def test_trailing_backslash_and_chinese_names_pass(self):
+        self.to_folder_page()
+        self.wizard.set_folder("C:\\打印 机\\驱动\\")
+        self.wizard.click(NEXT)
+        self.assertTrue(wait_until(lambda: self.controls()[str(CANCEL)]["text"] == "完成", timeout=60))
+        self.assertTrue(os.path.isdir(self.session.unix_path("C:\\打印 机\\驱动")))
+
+    def test_data_folder_is_on_the_windows_drive_under_programdata(self):
+        data = self.session.unix_path("C:\\ProgramData\\VarnekPrinter")
+        self.to_folder_page()
+        self.wizard.set_folder("D:\\Elsewhere")
+        self.wizard.click(NEXT)
+        self.assertTrue(wait_until(lambda: self.controls()[str(CANCEL)]["text"] == "完成", timeout=60))
+        self.assertTrue(os.path.isdir(data))
+        self.assertFalse(os.path.exists(os.path.join(self.drive_d, "ProgramData")))
+
+    def test_empty_folder_is_refused(self):
+        self.to_folder_page()
+        box = self.next_expecting_message("")
+        self.assertEqual(box["text"], "安装文件夹不能为空")
+        self.assertEqual(box["caption"], INSTALLER_MSG_CAPTION)
+        self.assertEqual(box["owner"], INSTALLER_CAPTION)
+        self.assertEqual(box["buttons"], [1])
+
+    def test_invalid_folders_are_refused_and_the_page_stays(self):
+        refused = [
+            "relative\\folder",
+            "\\\\server\\share\\folder",
+            "Q:\\no\\such\\drive",
+            "C:",
+            "C:relative",
+            "C:\\" + "x" * 253,           # 256 characters
+            "C:\\a\\..\\b",
+            "C:\\bad|name",
+        ]
+        self.to_folder_page()
+        for folder in refused:
+            with self.subTest(folder=folder):
+                box = self.next_expecting_message(folder)
+                self.assertEqual(box["text"], INVALID)
+                self.assertEqual(box["caption"], INSTALLER_MSG_CAPTION)
+                wait_until(lambda: self.wizard.state()["folder_box"]["visible"])
+                self.assertControls({NEXT: (1, 1), BACK: (1, 1), BROWSE: (1, 1), CANCEL: (1, 1)})
+                self.assertEqual(self.wizard.state()["folder"]["text"], folder)
+        self.assertFalse(os.path.exists(self.session.unix_path("C:\\b")))
+
+    def test_system_and_shared_folders_are_refused(self):
+        # Removal empties the installation folder tree: these would take user data with them.
+        refused = [
+            "C:\\", "D:\\", "C:\\windows", "C:\\WINDOWS\\system32\\", "C:\\Program Files",
+            "C:\\ProgramData", "C:\\users", "C:\\users\\root", "C:\\users\\root\\Desktop",
+            "C:\\users\\root\\Documents", "C:\\users\\Public",
+        ]
+        self.to_folder_page()
+        for folder in refused:
+            with self.subTest(folder=folder):
+                self.assertEqual(self.next_expecting_message(folder)["text"], INVALID)
+        self.assertControls({NEXT: (1, 1), BACK: (1, 1), CANCEL: (1, 1)})
+
+    # -- ending the dialog -------------------------------------------------
+
+    def test_cancel_on_the_welcome_page_ends_at_once(self):
+        self.wizard.click(CANCEL)
+        self.assertEnds()
+
+    def test_cancel_on_the_folder_page_ends_at_once(self):
+        self.to_folder_page()
+        self.wizard.click(CANCEL)
+        self.assertEnds()
+
+    def test_escape_and_the_close_command_end_the_dialog_outside_the_installation(self):
+        self.wizard.key("escape")
+        self.assertEnds()
+        self.setUp()
+        self.to_folder_page()
+        self.wizard.close()
+        self.assertEnds()
+
+
+if __name__ == "__main__":
+    unittest.main()
