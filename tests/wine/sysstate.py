@@ -57,6 +57,11 @@ def printer_data(session, printer, value):
     return probe(session, "printerdata", printer, value, check=False)
 
 
+def set_printer_data(session, printer, value, number):
+    """Sets a REG_DWORD printer-data value."""
+    probe(session, "printerdata-set", printer, value, str(number))
+
+
 def attach_device(session, hardware_id=HARDWARE_ID):
     """A root-enumerated device with that hardware ID, as if the printer were plugged in."""
     return probe(session, "device-add", hardware_id)

@@ -11,7 +11,7 @@
 //   wizdrv settext CAPTION TEXT         type into the folder box
 //   wizdrv key CAPTION escape|enter     a key press at the focused control
 //   wizdrv close CAPTION                the caption's close command
-//   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button
+//   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button (and wait until it closed)
 //   wizdrv nobox [MS]                   succeed if no message box shows up within MS
 //   wizdrv capture CAPTION FILE [page]  24-bit BMP of the dialog (or its page window)
 //   wizdrv serve                        the same commands, one per line on stdin (see Serve)
@@ -293,6 +293,9 @@ int CommandMessageBox(int timeoutMs, int pressId)
         if (!button)
             return 2;
         PostMessageW(button, BM_CLICK, 0, 0);
+        // Pressed means gone: a following "nobox" must not see this box.
+        for (int waited = 0; IsWindow(box) && waited < 5000; waited += kPollMs)
+            Sleep(kPollMs);
     }
     return 0;
 }

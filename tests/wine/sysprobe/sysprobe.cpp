@@ -7,6 +7,7 @@
 //                                      drivers (DRIVER_INFO_3 for ENV, default: the rule's),
 //                                      printers (PRINTER_INFO_2), ports, monitors
 //   sysprobe printerdata PRINTER NAME  a printer-data value
+//   sysprobe printerdata-set PRINTER NAME N   sets a REG_DWORD printer-data value
 //   sysprobe service NAME              configuration, description and state
 //   sysprobe service-start-type NAME N changes the start type only (Wine's sc has no "config")
 //   sysprobe reg ROOT\KEY              the values of a key (64-bit view); ROOT is HKLM or HKCU
@@ -203,6 +204,18 @@ int CommandPrinterData(const wchar_t* printerName, const wchar_t* valueName)
     Json::EndObject();
     Json::End();
     return 0;
+}
+
+int CommandPrinterDataSet(const wchar_t* printerName, const wchar_t* valueName, DWORD value)
+{
+    HANDLE printer;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!OpenPrinterW(const_cast<wchar_t*>(printerName), &printer, &defaults))
+        return 1;
+    DWORD result = SetPrinterDataW(printer, const_cast<wchar_t*>(valueName), REG_DWORD,
+                                   reinterpret_cast<BYTE*>(&value), sizeof value);
+    ClosePrinter(printer);
+    return result == ERROR_SUCCESS ? 0 : 1;
 }
 
 int CommandService(const wchar_t* name)
@@ -473,6 +486,8 @@ int main()
         return 3;
     if (wcscmp(command, L"printerdata") == 0 && argc > 3)
         return CommandPrinterData(argv[2], argv[3]);
+    if (wcscmp(command, L"printerdata-set") == 0 && argc > 4)
+        return CommandPrinterDataSet(argv[2], argv[3], wcstoul(argv[4], nullptr, 10));
     if (wcscmp(command, L"service") == 0)
         return CommandService(argv[2]);
     if (wcscmp(command, L"service-start-type") == 0 && argc > 3)
