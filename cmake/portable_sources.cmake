@@ -8,4 +8,7 @@ set(VARNEK_PORTABLE_SOURCES
   installer/label_form_table.cpp
   installer/port_error_text.cpp
   installer/service_command.cpp
+  uninstaller/command_line.cpp
+  uninstaller/handover_checks.cpp
+  uninstaller/removal_progress.cpp
 )

@@ -1,10 +1,68 @@
-// CUninstallApp: the uninstaller program. Its wizard and silent modes are
-// added by the removal work; for now the program starts and ends.
+// CUninstallApp: the uninstaller program. The argument count chooses the
+// mode: the wizard, the clean-up pass at the next logon, or the finisher.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "common/path_text.h"
 #include "framework/afx.h"
+#include "uninstaller/command_line.h"
+#include "uninstaller/silent_modes.h"
+#include "uninstaller/uninstall_dlg.h"
+
+namespace {
+
+// An argument in the ANSI code page. One that does not fit, or holds a
+// character the code page lacks (it would become '?', another path), fails.
+bool ArgumentText(const wchar_t* argument, char* buffer, size_t size)
+{
+    BOOL lossy = FALSE;
+    int n = ::WideCharToMultiByte(CP_ACP, 0, argument, -1, buffer, static_cast<int>(size), nullptr, &lossy);
+    return n > 0 && !lossy;
+}
+
+void RunWizard()
+{
+    CUninstallDlg dlg;
+    AfxGetApp()->m_pMainWnd = &dlg;
+    dlg.DoModal();
+    AfxGetApp()->m_pMainWnd = nullptr;
+}
+
+void RunSilentMode(UninstallMode mode, int argc, wchar_t** argv)
+{
+    char first[kPathBufferSize], second[kPathBufferSize], third[kPathBufferSize];
+    if (!ArgumentText(argv[1], first, sizeof first))
+        return;
+    if (mode == UninstallMode::kCleanUpPass) {
+        RunCleanUpPass(first);
+        return;
+    }
+    if (!ArgumentText(argv[2], second, sizeof second))
+        return;
+    // Only two arguments: there is no folder. Arguments after the third are ignored.
+    bool hasFolder = argc > 3;
+    if (hasFolder && !ArgumentText(argv[3], third, sizeof third))
+        return;
+    RunFinisher(first, second, hasFolder ? third : nullptr);
+}
+
+}  // namespace
 
 class CUninstallApp : public CWinApp {
 public:
-    BOOL InitInstance() override { return FALSE; }
+    BOOL InitInstance() override
+    {
+        int argc = 0;
+        wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+        UninstallMode mode = ChooseMode(argv ? argc : 0);
+        if (mode == UninstallMode::kWizard)
+            RunWizard();
+        else
+            RunSilentMode(mode, argc, argv);
+        if (argv)
+            ::LocalFree(argv);
+        return FALSE;
+    }
 };
 
 static CUninstallApp theApp;

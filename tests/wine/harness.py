@@ -296,6 +296,16 @@ class Wizard:
     def close(self):
         self.session.wizdrv("close", self.caption)
 
+    def syscommand(self, command_id):
+        self.session.wizdrv("syscommand", self.caption, command_id)
+
+    def texts(self):
+        """{control id (str): text} of every child control."""
+        rc, data = self.session.wizdrv("texts", self.caption)
+        if rc != 0:
+            raise AssertionError("no dialog %r" % self.caption)
+        return data
+
     def message_box(self, timeout_ms=5000, press=None):
         args = ["msgbox", timeout_ms] + (["--press", press] if press else [])
         rc, data = self.session.wizdrv(*args)

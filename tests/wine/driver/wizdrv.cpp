@@ -6,16 +6,19 @@
 //
 //   wizdrv wait CAPTION [MS]            wait until the dialog is visible
 //   wizdrv gone CAPTION [MS]            wait until no such dialog exists
-//   wizdrv state CAPTION                controls 1000-1007 and the page window
+//   wizdrv state CAPTION                controls 1000-1007, the page window, the process id
 //   wizdrv click CAPTION ID             press a visible, enabled button
 //   wizdrv settext CAPTION TEXT         type into the folder box
 //   wizdrv key CAPTION escape|enter     a key press at the focused control
 //   wizdrv close CAPTION                the caption's close command
+//   wizdrv syscommand CAPTION ID        a system-menu command (WM_SYSCOMMAND)
+//   wizdrv texts CAPTION                id and text of every child control
 //   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button (and wait until it closed)
 //   wizdrv nobox [MS]                   succeed if no message box shows up within MS
 //   wizdrv capture CAPTION FILE [page]  24-bit BMP of the dialog (or its page window)
 //   wizdrv serve                        the same commands, one per line on stdin (see Serve)
 #include <windows.h>
+#include <commctrl.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -157,6 +160,9 @@ void PrintControl(HWND control)
     printf("{\"visible\": %d, \"enabled\": %d, \"text\": ", IsWindowVisible(control) ? 1 : 0,
            IsWindowEnabled(control) ? 1 : 0);
     PrintJsonString(text);
+    wchar_t cls[64];
+    if (GetClassNameW(control, cls, 64) && _wcsicmp(cls, PROGRESS_CLASSW) == 0)
+        printf(", \"pos\": %d", static_cast<int>(SendMessageW(control, PBM_GETPOS, 0, 0)));
     LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
     if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) &&
         (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)) {
@@ -184,6 +190,9 @@ int CommandState(HWND dialog)
     GetClientRect(dialog, &client);
     printf(", \"window\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld]", window.left, window.top,
            window.right - window.left, window.bottom - window.top, client.right, client.bottom);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    printf(", \"pid\": %lu", processId);
     HWND page = FindPageWindow(dialog);
     if (page) {
         RECT pageRect;
@@ -202,6 +211,26 @@ int CommandState(HWND dialog)
         printf(", \"folder_box\": {\"visible\": %d, \"rect\": [%ld, %ld, %ld, %ld]}",
                IsWindowVisible(box) ? 1 : 0, boxRect.left, boxRect.top, boxRect.right, boxRect.bottom);
     }
+    printf("}\n");
+    return 0;
+}
+
+BOOL CALLBACK PrintChildProc(HWND hWnd, LPARAM lParam)
+{
+    bool* first = reinterpret_cast<bool*>(lParam);
+    wchar_t text[512] = L"";
+    GetWindowTextW(hWnd, text, 512);
+    printf("%s\"%d\": ", *first ? "" : ", ", GetDlgCtrlID(hWnd));
+    PrintJsonString(text);
+    *first = false;
+    return TRUE;
+}
+
+int CommandTexts(HWND dialog)
+{
+    bool first = true;
+    putchar('{');
+    EnumChildWindows(dialog, PrintChildProc, reinterpret_cast<LPARAM>(&first));
     printf("}\n");
     return 0;
 }
@@ -390,6 +419,12 @@ int RunCommand(int argc, wchar_t** argv)
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     }
+    if (wcscmp(command, L"syscommand") == 0 && argc > 3) {
+        PostMessageW(dialog, WM_SYSCOMMAND, _wtoi(argv[3]), 0);
+        return 0;
+    }
+    if (wcscmp(command, L"texts") == 0)
+        return CommandTexts(dialog);
     if (wcscmp(command, L"capture") == 0 && argc > 3) {
         HWND target = argc > 4 && wcscmp(argv[4], L"page") == 0 ? FindPageWindow(dialog) : dialog;
         return target && WriteBitmap(argv[3], target) ? 0 : 1;

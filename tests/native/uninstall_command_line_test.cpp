@@ -1,0 +1,75 @@
+#include "uninstaller/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(UninstallMode, ArgumentCountChoosesTheMode)
+{
+    // CommandLineToArgvW counts the program path; 0 when it failed.
+    EXPECT_EQ(ChooseMode(0), UninstallMode::kWizard);
+    EXPECT_EQ(ChooseMode(1), UninstallMode::kWizard);
+    EXPECT_EQ(ChooseMode(2), UninstallMode::kCleanUpPass);
+    EXPECT_EQ(ChooseMode(3), UninstallMode::kFinisher);  // the folder is missing
+    EXPECT_EQ(ChooseMode(4), UninstallMode::kFinisher);
+    EXPECT_EQ(ChooseMode(9), UninstallMode::kFinisher);  // extra arguments are ignored
+}
+
+TEST(UninstallCommandLines, PathsWithBlanksStayWhole)
+{
+    char buffer[kCommandLineSize];
+    ASSERT_TRUE(FormatRunOnceData(buffer, sizeof buffer, "C:\\Program Files\\Varnek Printer\\Uninstaller.exe",
+                                  "C:\\Program Files\\Varnek Printer"));
+    EXPECT_STREQ(buffer, "\"C:\\Program Files\\Varnek Printer\\Uninstaller.exe\" \"C:\\Program Files\\Varnek Printer\"");
+
+    ASSERT_TRUE(FormatRelaunchCommand(buffer, sizeof buffer, "C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp", 4242,
+                                      "C:\\Program Files\\Varnek Printer\\Uninstaller.exe",
+                                      "C:\\Program Files\\Varnek Printer"));
+    EXPECT_STREQ(buffer,
+                 "\"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\" 4242 "
+                 "\"C:\\Program Files\\Varnek Printer\\Uninstaller.exe\" \"C:\\Program Files\\Varnek Printer\"");
+
+    ASSERT_TRUE(FormatSelfDeleteCommand(buffer, sizeof buffer, "D:\\Win Dows\\system32\\cmd.exe",
+                                        "C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp"));
+    EXPECT_STREQ(buffer,
+                 "\"D:\\Win Dows\\system32\\cmd.exe\" /C choice /C Y /N /D Y /T 3 & "
+                 "Del \"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\"");
+}
+
+TEST(UninstallCommandLines, ProcessIdIsUnsignedDecimal)
+{
+    char buffer[kCommandLineSize];
+    ASSERT_TRUE(FormatRelaunchCommand(buffer, sizeof buffer, "C:\\T\\Del1.tmp", 4294967292UL, "C:\\V\\Uninstaller.exe",
+                                      "C:\\V"));
+    EXPECT_STREQ(buffer, "\"C:\\T\\Del1.tmp\" 4294967292 \"C:\\V\\Uninstaller.exe\" \"C:\\V\"");
+}
+
+TEST(UninstallCommandLines, PathsThatCannotBeQuotedAreRefused)
+{
+    char buffer[kCommandLineSize];
+    // A closing backslash would escape the quote and run the arguments together.
+    EXPECT_FALSE(FormatRunOnceData(buffer, sizeof buffer, "C:\\V\\Uninstaller.exe", "C:\\V\\"));
+    EXPECT_STREQ(buffer, "");
+    EXPECT_FALSE(FormatRunOnceData(buffer, sizeof buffer, "C:\\V\\Unin\"staller.exe", "C:\\V"));
+    EXPECT_FALSE(FormatRunOnceData(buffer, sizeof buffer, "", "C:\\V"));
+    EXPECT_FALSE(FormatRelaunchCommand(buffer, sizeof buffer, "C:\\T\\", 1, "C:\\V\\Uninstaller.exe", "C:\\V"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W\\cmd.exe", "C:\\T\\a\"b.tmp"));
+    // The interpreter would expand %windir% and delete a different file.
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W\\cmd.exe", "C:\\T\\%windir%\\Del1.tmp"));
+    EXPECT_STREQ(buffer, "");
+    // "\x95\x5c" is one code page 936 character whose second byte is '\\':
+    // the path does not end in a separator.
+    EXPECT_TRUE(FormatRunOnceData(buffer, sizeof buffer, "C:\\a\x95\x5c\\Uninstaller.exe", "C:\\a\x95\x5c"));
+}
+
+TEST(UninstallCommandLines, TooLongIsRefusedNotCut)
+{
+    std::string longFolder = "C:\\" + std::string(250, 'x');
+    std::string exe = longFolder + "\\Uninstaller.exe";
+    char small[64];
+    EXPECT_FALSE(FormatRunOnceData(small, sizeof small, exe.c_str(), longFolder.c_str()));
+    EXPECT_STREQ(small, "");
+    char buffer[kCommandLineSize];
+    EXPECT_TRUE(FormatRelaunchCommand(buffer, sizeof buffer, exe.c_str(), 4294967295UL, exe.c_str(),
+                                      longFolder.c_str()));
+}

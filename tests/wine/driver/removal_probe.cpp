@@ -1,0 +1,57 @@
+// removal_probe: runs the uninstaller's folder listing inside the prefix and
+// prints its result, for the Wine tests.
+//
+//   removal_probe list FOLDER    {"files": [...], "folders": [...]} in list order
+//
+// Paths are printed in UTF-8; exit code 0, or 3 for bad usage.
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include "uninstaller/file_removal.h"
+
+namespace {
+
+void PrintJsonString(const char* ansi)
+{
+    wchar_t wide[MAX_PATH];
+    char utf8[4 * MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, MAX_PATH) ||
+        !WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr))
+        utf8[0] = '\0';
+    putchar('"');
+    for (const char* p = utf8; *p; ++p) {
+        if (*p == '"' || *p == '\\')
+            putchar('\\');
+        putchar(*p);
+    }
+    putchar('"');
+}
+
+void PrintList(const char* name, const CStringArray& list)
+{
+    printf("\"%s\": [", name);
+    for (int i = 0; i < list.GetSize(); ++i) {
+        if (i)
+            printf(", ");
+        PrintJsonString(list[i]);
+    }
+    putchar(']');
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3 || strcmp(argv[1], "list") != 0)
+        return 3;
+    CStringArray files, folders;
+    ListFolderTree(argv[2], files, folders);
+    putchar('{');
+    PrintList("files", files);
+    printf(", ");
+    PrintList("folders", folders);
+    printf("}\n");
+    return 0;
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+// The clean-up pass's removal at the next logon: what is left of the
+// installation folder (all but the running executable, which the finisher
+// deletes), then the printer-driver files.
+void CleanUpInstallation(const char* folder);

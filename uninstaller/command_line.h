@@ -1,0 +1,36 @@
+// The uninstaller's command lines: the mode an argument count selects, and the
+// command lines it writes for the clean-up pass, the finisher and the
+// self-deletion. Portable (no windows.h), so the quoting is tested natively.
+#pragma once
+
+#include <stddef.h>
+
+enum class UninstallMode {
+    kWizard,       // no argument
+    kCleanUpPass,  // the installation folder
+    kFinisher,     // process id, executable path, folder
+};
+
+// argc as CommandLineToArgvW counts it, the program path included.
+UninstallMode ChooseMode(int argc);
+
+// Room for every command line composed here: three quoted paths of up to 255
+// characters, a process id and the interpreter's switches.
+constexpr size_t kCommandLineSize = 1024;
+
+// Each path is enclosed in double quotes, so blanks never split it. A path
+// that holds a quote or ends in a backslash (which CommandLineToArgvW would
+// read as an escaped quote) is refused: false, buffer empty. So is a command
+// line that does not fit.
+
+// RunOnce data: "exe" "folder".
+bool FormatRunOnceData(char* buffer, size_t size, const char* exePath, const char* folder);
+
+// The finisher's command line: "temp copy" process-id "exe" "folder".
+bool FormatRelaunchCommand(char* buffer, size_t size, const char* tempCopy, unsigned long processId,
+                           const char* exePath, const char* folder);
+
+// The hidden interpreter's command line: "interpreter" /C choice /C Y /N /D Y
+// /T 3 & Del "exe". A '%' in either path is refused as well: the interpreter
+// would expand it as an environment variable and delete another file.
+bool FormatSelfDeleteCommand(char* buffer, size_t size, const char* interpreter, const char* exePath);

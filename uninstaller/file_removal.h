@@ -1,0 +1,30 @@
+// Listing and deleting what the uninstaller removes from the file system.
+#pragma once
+
+#include "framework/afx.h"
+
+// Appends the folder's contents, recursively: every subfolder to `folders`
+// before anything inside it (pre-order), every file to `files` (depth first).
+// The folder itself is not listed. A folder that cannot be searched adds
+// nothing; a link to a folder is listed but not entered.
+void ListFolderTree(const char* folder, CStringArray& files, CStringArray& folders);
+
+// What the uninstaller deletes in an installation folder: its whole tree, or,
+// for a folder whose tree must never be emptied (a drive root, a system or
+// shared folder), only the files the installer puts there.
+void ListInstallationFolder(const char* folder, CStringArray& files, CStringArray& folders);
+
+// The wizard's removal lists: the installation folder of the running
+// executable, then the Start-menu shortcuts and their folders (those the
+// installer creates and those of earlier versions), whether or not they exist.
+void CollectRemovalLists(CStringArray& files, CStringArray& folders);
+
+// Deletes the files in list order, then removes the folders in reverse order
+// (each folder after everything inside it). Failures are skipped; with a
+// progress control the position moves after every item and ends at 100.
+void DeleteListedItems(const CStringArray& files, const CStringArray& folders, CProgressCtrl* progress);
+
+// Deletes the settings file from the installer's data folder (Windows 6.0 and
+// later; before that it lies in the installation folder) and removes the
+// folder if nothing else is left in it. Never creates anything.
+void RemoveDataFolderSettings();

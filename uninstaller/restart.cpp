@@ -1,0 +1,17 @@
+#include "uninstaller/restart.h"
+
+#include <windows.h>
+
+void RestartWindows()
+{
+    HANDLE token;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        TOKEN_PRIVILEGES privileges = {};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+            ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        ::CloseHandle(token);
+    }
+    ::ExitWindowsEx(EWX_REBOOT, 0);
+}

@@ -1,0 +1,44 @@
+#include "uninstaller/silent_modes.h"
+
+#include <stdlib.h>
+#include <windows.h>
+
+#include "common/install_folder.h"
+#include "common/path_text.h"
+#include "uninstaller/clean_up_installation.h"
+#include "uninstaller/handover_checks.h"
+#include "uninstaller/module_path.h"
+#include "uninstaller/self_deletion.h"
+
+void RunCleanUpPass(const char* folder)
+{
+    char ownFolder[kPathBufferSize];
+    if (!GetOwnFolder(ownFolder, sizeof ownFolder) || !IsSameFolder(folder, ownFolder))
+        return;
+    char tempCopy[MAX_PATH];
+    bool copied = CopySelfToTemp(tempCopy, sizeof tempCopy);
+    CleanUpInstallation(ownFolder);
+    if (copied && !RelaunchFromTemp(tempCopy))
+        ::DeleteFileA(tempCopy);
+}
+
+void RunFinisher(const char* processId, const char* exePath, const char* folder)
+{
+    if (!folder || !IsInstalledUninstaller(exePath, folder))
+        return;
+    // A process that has ended already (or id 0) cannot be opened: no wait.
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(atoi(processId)));
+    if (process) {
+        ::WaitForSingleObject(process, INFINITE);
+        ::CloseHandle(process);
+    }
+    // A process's current folder cannot be removed; an inherited one might be
+    // the installation folder.
+    char ownFolder[kPathBufferSize];
+    if (GetOwnFolder(ownFolder, sizeof ownFolder))
+        ::SetCurrentDirectoryA(ownFolder);
+    ::DeleteFileA(exePath);
+    if (IsUsableInstallFolder(folder))
+        ::RemoveDirectoryA(folder);
+    DeleteSelf();
+}

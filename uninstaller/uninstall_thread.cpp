@@ -1,0 +1,25 @@
+#include "uninstaller/uninstall_thread.h"
+
+#include "uninstaller/file_removal.h"
+#include "uninstaller/run_once.h"
+#include "uninstaller/uninstall_dlg.h"
+
+UINT UninstallThread(LPVOID pParam)
+{
+    CUninstallDlg* dlg = static_cast<CUninstallDlg*>(pParam);
+    // The printer service is stopped and deleted here first.
+    CStringArray files, folders;
+    CollectRemovalLists(files, folders);
+    RegisterRunOnceCleanup();
+    DeleteListedItems(files, folders, &dlg->m_progress);
+    RemoveDataFolderSettings();
+    // The printer system is removed here last.
+
+    // Once the dialog may end, the object is not to be touched again.
+    HWND hDlg = dlg->m_hWnd;
+    dlg->WorkerDone();
+    // Reaches OnNext although Next is disabled: the page moves to "finished"
+    // on the dialog's own thread.
+    ::PostMessageA(hDlg, WM_COMMAND, IDC_NEXT, 0);
+    return 0;
+}
