@@ -17,33 +17,55 @@ include_directories(${CMAKE_SOURCE_DIR})
 include(${CMAKE_SOURCE_DIR}/cmake/portable_sources.cmake)
 list(TRANSFORM VARNEK_PORTABLE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
 add_library(portable STATIC ${VARNEK_PORTABLE_SOURCES})
+find_package(ZLIB REQUIRED)
+target_link_libraries(portable PUBLIC ZLIB::ZLIB)
+
+# The packer both cross builds run to append the payload to their installer.
+add_subdirectory(payload/packer)
+set(VARNEK_PACKER ${CMAKE_BINARY_DIR}/tools/varnek_packer)
+include(${CMAKE_SOURCE_DIR}/cmake/payload_members.cmake)
+if(VARNEK_VENDOR_DIR)
+  varnek_check_vendor_dir(${VARNEK_VENDOR_DIR})
+  set(win32_payload_dir ${VARNEK_VENDOR_DIR})
+else()
+  # The stand-ins are built for x64 Windows, the target of the driver,
+  # monitor and service; the win64 flavour builds and stages them.
+  set(win32_payload_dir ${CMAKE_BINARY_DIR}/win64/payload/vendor)
+endif()
 
 add_subdirectory(tests/native)
+add_subdirectory(tests/fuzz)
+add_subdirectory(bench)
 
-# The x86_64 flavour: the same programs built for x64 Windows, with the
-# stand-in payload files. The Wine tests run it on machines that cannot
-# execute 32-bit x86 code.
+# The x86_64 flavour: the same programs built for x64 Windows; its installer
+# always carries the stand-in payload files it builds itself. The Wine tests
+# run it on machines that cannot execute 32-bit x86 code.
 ExternalProject_Add(win64
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${CMAKE_BINARY_DIR}/win64
   CMAKE_ARGS
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-x86_64.cmake
     -DCMAKE_BUILD_TYPE=MinSizeRel
+    -DVARNEK_PACKER=${VARNEK_PACKER}
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  USES_TERMINAL_BUILD ON)
+  USES_TERMINAL_BUILD ON
+  DEPENDS varnek_packer)
 
-# The i686 flavour: the deliverables.
+# The i686 flavour: the deliverables. Its installer carries the files of
+# VARNEK_VENDOR_DIR when given, else the stand-ins of the win64 flavour.
 ExternalProject_Add(win32
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${CMAKE_BINARY_DIR}/win32
   CMAKE_ARGS
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
     -DCMAKE_BUILD_TYPE=MinSizeRel
+    -DVARNEK_PACKER=${VARNEK_PACKER}
+    -DVARNEK_PAYLOAD_DIR=${win32_payload_dir}
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   USES_TERMINAL_BUILD ON
-  DEPENDS win64)
+  DEPENDS win64 varnek_packer)
 
 add_custom_target(dist ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VARNEK_DIST_DIR}

@@ -176,6 +176,11 @@ void CInstallDlg::ShowStatus(const char* text)
     m_wndPage.UpdateWindow();
 }
 
+void CInstallDlg::ShowMessage(const char* text)
+{
+    ::MessageBoxA(m_hWnd, text, kCaption, MB_OK);
+}
+
 // Enter, Esc and the caption's close command end the dialog as usual, but
 // not while the worker still uses the dialog's windows.
 void CInstallDlg::OnOK()

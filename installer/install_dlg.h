@@ -13,6 +13,8 @@ public:
     CString GetInstallFolder() const { return m_wndPage.m_editFolder.GetText(); }
     // The worker's status line on the installing page, repainted at once.
     void ShowStatus(const char* text);
+    // A message box owned by the wizard, with the installer's caption.
+    void ShowMessage(const char* text);
     // Called by the worker when it no longer needs the dialog's windows.
     void WorkerDone() { ::InterlockedExchange(&m_nWorkerBusy, 0); }
 

@@ -1,6 +1,7 @@
 #include "installer/install_thread.h"
 
 #include "installer/data_folder.h"
+#include "installer/extract_package.h"
 #include "installer/install_dlg.h"
 #include "installer/install_registry.h"
 #include "installer/printer_service.h"
@@ -11,6 +12,13 @@
 UINT InstallThread(LPVOID pParam)
 {
     CInstallDlg* dlg = static_cast<CInstallDlg*>(pParam);
+    if (ExtractPackage(dlg) != 0) {
+        // The package is unusable: only Cancel is left to end the wizard.
+        dlg->GetDlgItem(IDC_CANCEL_FINISH).EnableWindow(TRUE);
+        dlg->ShowMessage("安装文件已损坏，请联系打印机厂商");
+        dlg->WorkerDone();
+        return 0;
+    }
     // Each step reads the folder box afresh: it is the folder's only copy.
     WriteInstallRegistry(dlg->GetInstallFolder(), g_szDataDir);
     CreateStartMenuEntry(dlg->GetInstallFolder());

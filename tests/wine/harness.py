@@ -209,6 +209,14 @@ class Session:
         self._processes.append(process)
         return process
 
+    def stop_started(self):
+        """Ends the programs that start() started and that still run."""
+        for process in self._processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait(10)
+        self._processes = []
+
     def wizdrv(self, *args, timeout=60):
         """Runs a GUI driver command; returns (exit code, parsed JSON output or None).
 

@@ -53,6 +53,13 @@ class InstallerWizard(WineTestCase):
         self.assertIsNotNone(box, "no message for %r" % folder)
         return box
 
+    def wait_finished(self):
+        """Waits for the finished page; enabling Finish is the page change's last step."""
+        def finished():
+            finish = self.controls()[str(CANCEL)]
+            return finish["text"] == "完成" and finish["enabled"]
+        self.assertTrue(wait_until(finished, timeout=60), "the finished page never came")
+
     def assertEnds(self):
         self.assertEqual(self.process.wait(10), 0)
 
@@ -86,7 +93,7 @@ class InstallerWizard(WineTestCase):
         folder = "C:\\Program Files\\VarnekPrinter"
         self.to_folder_page()
         self.wizard.click(NEXT)
-        self.assertTrue(wait_until(lambda: self.controls()[str(CANCEL)]["text"] == "完成", timeout=60))
+        self.wait_finished()
         # The worker's posted Next reached the dialog although Next was disabled.
         self.assertControls({NEXT: (0, 0), BACK: (0, 0), BROWSE: (0, 0), PROGRESS: (0, 0), CANCEL: (1, 1)})
         self.assertTrue(os.path.isdir(self.session.unix_path(folder)))
@@ -99,14 +106,14 @@ class InstallerWizard(WineTestCase):
         self.to_folder_page()
         self.wizard.set_folder("D:\\A\\B\\C")
         self.wizard.click(NEXT)
-        self.assertTrue(wait_until(lambda: self.controls()[str(CANCEL)]["text"] == "完成", timeout=60))
+        self.wait_finished()
         self.assertTrue(os.path.isdir(os.path.join(self.drive_d, "A", "B", "C")))
 
     def test_trailing_backslash_and_chinese_names_pass(self):
         self.to_folder_page()
         self.wizard.set_folder("C:\\打印 机\\驱动\\")
         self.wizard.click(NEXT)
-        self.assertTrue(wait_until(lambda: self.controls()[str(CANCEL)]["text"] == "完成", timeout=60))
+        self.wait_finished()
         self.assertTrue(os.path.isdir(self.session.unix_path("C:\\打印 机\\驱动")))
 
     def test_data_folder_is_on_the_windows_drive_under_programdata(self):
@@ -114,7 +121,7 @@ class InstallerWizard(WineTestCase):
         self.to_folder_page()
         self.wizard.set_folder("D:\\Elsewhere")
         self.wizard.click(NEXT)
-        self.assertTrue(wait_until(lambda: self.controls()[str(CANCEL)]["text"] == "完成", timeout=60))
+        self.wait_finished()
         self.assertTrue(os.path.isdir(data))
         self.assertFalse(os.path.exists(os.path.join(self.drive_d, "ProgramData")))
 

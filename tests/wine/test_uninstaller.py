@@ -98,18 +98,21 @@ class UninstallerCase(harness.WineTestCase):
         self.session.run("reg", "delete", RUN_ONCE, "/v", "DvxUninstaller", "/f", check=False)
 
     def wait_for_finished_page(self, wizard, timeout=60):
-        def finished_state():
-            state = wizard.state()
-            return state if state["controls"][str(FINISH)]["text"] == "完成" else None
-        state = harness.wait_until(finished_state, timeout=timeout, interval=0.2)
-        self.assertIsNotNone(state, "the finished page never came")
-        return state
+        def finished():
+            finish = wizard.state()["controls"][str(FINISH)]
+            return finish["text"] == "完成" and finish["enabled"]
+        self.assertTrue(harness.wait_until(finished, timeout=timeout, interval=0.2), "the finished page never came")
+        # Enabling Finish is the page change's last step; the driver reads the
+        # controls one by one, so read them again now that the change is over.
+        return wizard.state()
 
 
 class WizardTest(UninstallerCase):
     """The removal wizard: pages, control states, what it removes and keeps."""
 
     def tearDown(self):
+        # A wizard left open by a failed test would be found by the next one.
+        self.session.stop_started()
         self.remove_run_once()
 
     def test_welcome_page_about_box_and_cancel(self):

@@ -6,7 +6,8 @@
 //
 //   wizdrv wait CAPTION [MS]            wait until the dialog is visible
 //   wizdrv gone CAPTION [MS]            wait until no such dialog exists
-//   wizdrv state CAPTION                controls 1000-1007, the page window, the process id
+//   wizdrv state CAPTION                controls 1000-1007 (a progress bar with its
+//                                       position), the page window, the process id
 //   wizdrv click CAPTION ID             press a visible, enabled button
 //   wizdrv settext CAPTION TEXT         type into the folder box
 //   wizdrv key CAPTION escape|enter     a key press at the focused control

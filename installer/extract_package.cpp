@@ -1,0 +1,102 @@
+#include "installer/extract_package.h"
+
+#include <windows.h>
+
+#include "common/path_text.h"
+#include "installer/data_folder.h"
+#include "installer/install_dlg.h"
+#include "installer/package_extraction.h"
+
+namespace {
+
+class FileInput : public PackageInput {
+public:
+    explicit FileInput(HANDLE hFile) : m_hFile(hFile) {}
+
+    bool Seek(uint32_t offset) override
+    {
+        LARGE_INTEGER position;
+        position.QuadPart = offset;
+        return ::SetFilePointerEx(m_hFile, position, nullptr, FILE_BEGIN) != FALSE;
+    }
+
+    int32_t Read(void* buffer, uint32_t size) override
+    {
+        DWORD got = 0;
+        if (!::ReadFile(m_hFile, buffer, size, &got, nullptr))
+            return -1;
+        return static_cast<int32_t>(got);
+    }
+
+private:
+    HANDLE m_hFile;
+};
+
+// Output files and the installing page of the wizard.
+class DialogTarget : public ExtractTarget {
+public:
+    explicit DialogTarget(CInstallDlg* dlg) : m_dlg(dlg) {}
+
+    bool Create(const char* path) override
+    {
+        m_hFile = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        return m_hFile != INVALID_HANDLE_VALUE;
+    }
+
+    bool Write(const void* data, uint32_t size) override
+    {
+        DWORD written = 0;
+        return ::WriteFile(m_hFile, data, size, &written, nullptr) && written == size;
+    }
+
+    void Close() override
+    {
+        ::CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+
+    void ShowStatus(const char* path) override { m_dlg->ShowStatus(path); }
+    void SetProgress(int position) override { m_dlg->m_progress.SetPos(position); }
+
+private:
+    CInstallDlg* m_dlg;
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+};
+
+int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, CInstallDlg* dlg)
+{
+    // Read once for both passes, so that the paths checked are the paths written.
+    CString installFolder = dlg->GetInstallFolder();
+    const ExtractFolders folders = {installFolder, g_szDataDir};
+    FileInput input(hFile);
+    DialogTarget target(dlg);
+    return ExtractPackageFile(input, fileSize, folders, target);
+}
+
+}  // namespace
+
+int ExtractPackage(CInstallDlg* dlg)
+{
+    char path[kPathBufferSize];
+    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    // A path that filled the buffer may have been cut short.
+    if (length == 0 || length >= sizeof path)
+        return kPackageUnreadable;
+    // No write sharing: the package cannot change between the integrity pass
+    // and the extraction.
+    HANDLE hFile = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return kPackageUnreadable;
+    int result = kPackageUnreadable;
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (::GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) {
+        // The format's offsets are 32-bit: a larger file is no package of ours.
+        result = attributes.nFileSizeHigh != 0
+                     ? kPackageDamaged
+                     : ExtractOpenPackage(hFile, attributes.nFileSizeLow, dlg);
+    }
+    ::CloseHandle(hFile);
+    return result;
+}

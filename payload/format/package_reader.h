@@ -1,0 +1,96 @@
+// Reading the payload package: the layout from the trailer, checked entry
+// headers, and the streaming inflation of one entry with bounded memory
+// (one 16 KiB input and one 16 KiB output buffer).
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <zlib.h>
+
+#include "payload/format/package_format.h"
+
+// The file that carries the package (the installer's own file), as the
+// reader needs it. Implemented over Win32 handles in the installer and over
+// memory or stdio natively.
+class PackageInput {
+public:
+    // Moves to an absolute offset.
+    virtual bool Seek(uint32_t offset) = 0;
+    // Reads up to size bytes at the current position: the count read, 0 at
+    // the end of the file, -1 on failure.
+    virtual int32_t Read(void* buffer, uint32_t size) = 0;
+
+protected:
+    ~PackageInput() = default;
+};
+
+// Results of ExtractPackage and its steps.
+constexpr int kPackageOk = 0;
+constexpr int kPackageUnreadable = -1;  // own file not openable or not measurable
+constexpr int kPackageDamaged = -2;     // trailer, header, name or stream not sound
+
+struct PackageLayout {
+    uint32_t entryCount;
+    uint32_t packageOffset;  // file offset of the version length field
+    uint32_t firstEntry;     // file offset of the first entry header
+    uint32_t trailerOffset;  // the entries end exactly here
+    uint32_t packageSize;    // S: the file size minus the package offset
+};
+
+struct EntryHeader {
+    uint32_t nameLength;
+    uint32_t dataLength;                // C
+    uint32_t dataOffset;                // file offset of the zlib stream
+    char name[kMaxNameLength + 1];      // zero-terminated
+};
+
+// Where the entries go: the settings file to the data folder, every other
+// entry to the installation folder.
+struct ExtractFolders {
+    const char* installFolder;
+    const char* dataFolder;
+};
+
+// Receives the bytes an inflation produces; false stops the inflation.
+class InflateSink {
+public:
+    virtual bool Consume(const unsigned char* data, uint32_t size) = 0;
+
+protected:
+    ~InflateSink() = default;
+};
+
+enum class StreamResult {
+    kComplete,      // the stream ended with a correct Adler-32 on its last byte
+    kReadFailed,    // the file could not be read
+    kTruncated,     // the data ran out before the stream ended
+    kDataError,     // corrupt deflate data, wrong Adler-32, dictionary wanted
+    kMemoryError,
+    kSinkFailed,    // the sink refused the bytes (a failed write)
+    kTrailingData,  // the stream ended before its C bytes did
+};
+
+// Reads the trailer and the version header of a file of fileSize bytes. False
+// when they do not lie within the file, the entry count is 0 or larger than
+// the entry headers that fit, or the version text is over 50 bytes.
+bool ReadPackageLayout(PackageInput& input, uint32_t fileSize, PackageLayout* layout);
+
+// Reads the header of the entry at position (an absolute offset) and leaves
+// the input at the entry's data. False when the header, the name or the data
+// would reach past the trailer, or the name is not a plain file name.
+bool ReadEntryHeader(PackageInput& input, const PackageLayout& layout, uint32_t position, EntryHeader* header);
+
+// "%s\%s" of the entry's folder and its name; false when it does not fit.
+bool ComposeEntryPath(char* buffer, size_t size, const ExtractFolders& folders, const char* name);
+
+// Inflates dataLength bytes from the current input position through stream,
+// which the caller has initialised for inflating and ends itself. The sink
+// gets every produced chunk of at most 16 KiB.
+StreamResult InflateStream(z_stream& stream, PackageInput& input, uint32_t dataLength, InflateSink& sink);
+
+// The integrity pass over the whole package, before anything is written:
+// every header and name sound, every output path within 255 characters,
+// every stream complete with a correct Adler-32 and exactly C bytes long,
+// the last entry ending at the trailer. An entry with C = 0 is an empty file.
+bool VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders);

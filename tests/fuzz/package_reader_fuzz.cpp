@@ -1,0 +1,97 @@
+// libFuzzer target: arbitrary bytes as the installer's own file. A package
+// that passes the integrity pass must extract every entry exactly once, each
+// to a path directly inside its folder, and no write may happen otherwise.
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "installer/package_extraction.h"
+
+namespace {
+
+const ExtractFolders kFolders = {"C:\\Program Files\\VarnekPrinter", "C:\\ProgramData\\VarnekPrinter"};
+
+class FuzzInput : public PackageInput {
+public:
+    FuzzInput(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+
+    bool Seek(uint32_t offset) override
+    {
+        if (offset > m_size)
+            return false;
+        m_position = offset;
+        return true;
+    }
+
+    int32_t Read(void* buffer, uint32_t size) override
+    {
+        size_t n = m_size - m_position < size ? m_size - m_position : size;
+        memcpy(buffer, m_data + m_position, n);
+        m_position += n;
+        return static_cast<int32_t>(n);
+    }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_position = 0;
+};
+
+bool DirectlyInside(const std::string& path, const char* folder)
+{
+    const size_t n = strlen(folder);
+    return path.compare(0, n, folder) == 0 && path.size() > n + 1 && path[n] == '\\' &&
+           path.find_first_of("\\/:", n + 1) == std::string::npos;
+}
+
+class CheckingTarget : public ExtractTarget {
+public:
+    bool Create(const char* path) override
+    {
+        const std::string p = path;
+        if (!DirectlyInside(p, kFolders.installFolder) && !DirectlyInside(p, kFolders.dataFolder))
+            abort();
+        ++creates;
+        open = true;
+        return true;
+    }
+    bool Write(const void*, uint32_t size) override
+    {
+        if (!open || size == 0 || size > kStreamBufferSize)
+            abort();
+        return true;
+    }
+    void Close() override { open = false; }
+    void ShowStatus(const char*) override {}
+    void SetProgress(int position) override
+    {
+        if (position < 0 || position > 100)
+            abort();
+    }
+
+    uint32_t creates = 0;
+    bool open = false;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > UINT32_MAX)
+        return 0;
+    FuzzInput input(data, size);
+    PackageLayout layout;
+    const bool sound = ReadPackageLayout(input, static_cast<uint32_t>(size), &layout) &&
+                       VerifyPackage(input, layout, kFolders);
+    CheckingTarget target;
+    const int result = ExtractPackageFile(input, static_cast<uint32_t>(size), kFolders, target);
+    if (sound != (result == kPackageOk))
+        abort();
+    if (sound ? target.creates != layout.entryCount : target.creates != 0)
+        abort();
+    if (target.open)
+        abort();
+    return 0;
+}

@@ -1,0 +1,101 @@
+// Test doubles of the package reader's two interfaces: a package file in
+// memory, and an extraction target that records what would be written.
+#pragma once
+
+#include <string.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "installer/package_extraction.h"
+#include "payload/format/package_writer.h"
+
+class MemoryInput : public PackageInput {
+public:
+    explicit MemoryInput(const Bytes& data) : m_data(data) {}
+
+    bool Seek(uint32_t offset) override
+    {
+        if (offset > m_data.size())
+            return false;
+        m_position = offset;
+        return true;
+    }
+
+    int32_t Read(void* buffer, uint32_t size) override
+    {
+        if (m_failReads)
+            return -1;
+        const size_t n = std::min<size_t>(size, m_data.size() - m_position);
+        if (n)
+            memcpy(buffer, m_data.data() + m_position, n);
+        m_position += n;
+        return static_cast<int32_t>(n);
+    }
+
+    uint32_t Size() const { return static_cast<uint32_t>(m_data.size()); }
+    void FailReads() { m_failReads = true; }
+
+private:
+    const Bytes& m_data;
+    size_t m_position = 0;
+    bool m_failReads = false;
+};
+
+struct RecordedFile {
+    std::string path;
+    Bytes data;
+    bool closed = false;
+    std::vector<uint32_t> writes;  // size of each write
+    std::vector<int> progress;     // positions sent while this file was written
+};
+
+class RecordingTarget : public ExtractTarget {
+public:
+    bool Create(const char* path) override
+    {
+        ++creates;
+        if (refuseCreate.count(path))
+            return false;
+        files.push_back(RecordedFile{path, {}, false, {}, {}});
+        return true;
+    }
+
+    bool Write(const void* data, uint32_t size) override
+    {
+        ++writes;
+        RecordedFile& file = files.back();
+        if (failWritesOf == file.path && !file.data.empty())
+            return false;
+        const unsigned char* p = static_cast<const unsigned char*>(data);
+        file.data.insert(file.data.end(), p, p + size);
+        file.writes.push_back(size);
+        return true;
+    }
+
+    void Close() override { files.back().closed = true; }
+    void ShowStatus(const char* path) override { statuses.push_back(path); }
+    void SetProgress(int position) override
+    {
+        if (!files.empty())
+            files.back().progress.push_back(position);
+    }
+
+    const RecordedFile* Find(const std::string& path) const
+    {
+        for (const RecordedFile& file : files) {
+            if (file.path == path)
+                return &file;
+        }
+        return nullptr;
+    }
+
+    std::set<std::string> refuseCreate;  // paths whose creation fails (in use, read-only)
+    std::string failWritesOf;            // this file's writes fail after its first buffer
+    std::vector<RecordedFile> files;
+    std::vector<std::string> statuses;
+    int creates = 0;
+    int writes = 0;
+};

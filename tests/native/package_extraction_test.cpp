@@ -1,0 +1,375 @@
+// ExtractPackage's core: damaged and crafted packages are refused before
+// anything is written; sound ones are extracted entry by entry, skipping
+// what cannot be written, with the progress arithmetic of the installing page.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <utility>
+
+#include "tests/native/memory_package.h"
+
+namespace {
+
+const ExtractFolders kFolders = {"C:\\Program Files\\Varnek 打印机", "C:\\ProgramData\\VarnekPrinter"};
+const uint32_t kImageSize = 64;
+
+using Entry = std::pair<std::string, Bytes>;  // name, stream
+
+Bytes Data(size_t size, unsigned seed)
+{
+    Bytes data(size);
+    unsigned x = seed;
+    for (size_t i = 0; i < size; ++i) {
+        x = x * 1664525u + 1013904223u;
+        data[i] = (i / 100) % 2 ? static_cast<unsigned char>(x >> 24) : 'a';
+    }
+    return data;
+}
+
+Bytes Stream(const Bytes& data)
+{
+    Bytes stream;
+    EXPECT_TRUE(CompressMember(data, &stream));
+    return stream;
+}
+
+void Append(Bytes& file, const Bytes& part)
+{
+    file.insert(file.end(), part.begin(), part.end());
+}
+
+// A package laid out by hand, without the writer's checks.
+Bytes RawPackage(const std::vector<Entry>& entries, const std::string& version = "1.3.0.30",
+                 const Bytes& beforeTrailer = Bytes())
+{
+    Bytes file(kImageSize, 0xEE);
+    Append(file, EncodeVersionHeader(version));
+    for (const Entry& entry : entries) {
+        Append(file, EncodeEntryHeader(entry.first, static_cast<uint32_t>(entry.second.size())));
+        Append(file, entry.second);
+    }
+    Append(file, beforeTrailer);
+    Append(file, EncodeTrailer(static_cast<uint32_t>(entries.size()), kImageSize));
+    return file;
+}
+
+std::vector<Entry> SoundEntries()
+{
+    return {{"Brevlet.exe", Stream(Data(50000, 1))},
+            {"VarnekSetting.ini", Stream(Data(104, 2))},
+            {"UNIRES.DLL", Stream(Data(30000, 3))}};
+}
+
+// Offsets into RawPackage(SoundEntries()).
+const uint32_t kVersionField = kImageSize;
+const uint32_t kFirstEntry = kImageSize + 4 + 8;
+
+void Patch(Bytes& file, size_t offset, uint32_t value)
+{
+    PutU32(&file[offset], value);
+}
+
+struct Outcome {
+    int result;
+    RecordingTarget target;
+};
+
+Outcome Extract(const Bytes& file, const ExtractFolders& folders = kFolders)
+{
+    Outcome outcome;
+    MemoryInput input(file);
+    outcome.result = ExtractPackageFile(input, input.Size(), folders, outcome.target);
+    return outcome;
+}
+
+void ExpectRefusedUntouched(const Bytes& file, const char* what)
+{
+    Outcome outcome = Extract(file);
+    EXPECT_EQ(outcome.result, kPackageDamaged) << what;
+    EXPECT_EQ(outcome.target.creates, 0) << what;
+    EXPECT_EQ(outcome.target.writes, 0) << what;
+    EXPECT_TRUE(outcome.target.statuses.empty()) << what;
+}
+
+TEST(PackageExtraction, SoundPackageBaseline)
+{
+    Outcome outcome = Extract(RawPackage(SoundEntries()));
+    EXPECT_EQ(outcome.result, kPackageOk);
+    EXPECT_EQ(outcome.target.files.size(), 3u);
+}
+
+TEST(PackageExtraction, RefusesDamagedTrailerAndVersionHeader)
+{
+    const Bytes sound = RawPackage(SoundEntries());
+    const size_t countField = sound.size() - 8, offsetField = sound.size() - 4;
+    struct Case {
+        const char* what;
+        size_t field;
+        uint32_t value;
+    };
+    const Case cases[] = {
+        {"count 0", countField, 0},
+        {"count one short: entries would not end at the trailer", countField, 2},
+        {"count one more than present", countField, 4},
+        {"count far more than fits", countField, 0xFFFFFFFF},
+        {"offset past the end", offsetField, static_cast<uint32_t>(sound.size())},
+        {"offset at the trailer", offsetField, static_cast<uint32_t>(countField)},
+        {"offset inside the image", offsetField, kImageSize - 4},
+        {"offset one byte late", offsetField, kImageSize + 1},
+        {"version length 51", kVersionField, 51},
+        {"version length past the end", kVersionField, 0xFFFFFFF0},
+    };
+    for (const Case& c : cases) {
+        Bytes file = sound;
+        Patch(file, c.field, c.value);
+        ExpectRefusedUntouched(file, c.what);
+    }
+    ExpectRefusedUntouched(Bytes(), "empty file");
+    ExpectRefusedUntouched(Bytes(11, 0), "shorter than trailer and version field");
+    ExpectRefusedUntouched(Bytes(12, 0), "only zeros");
+    ExpectRefusedUntouched(RawPackage(SoundEntries(), std::string(51, 'v')), "version text of 51 bytes");
+    EXPECT_EQ(Extract(RawPackage(SoundEntries(), std::string(50, 'v'))).result, kPackageOk);
+}
+
+TEST(PackageExtraction, RefusesEntryHeadersOutsideThePackage)
+{
+    const Bytes sound = RawPackage(SoundEntries());
+    const uint32_t firstStream = static_cast<uint32_t>(SoundEntries()[0].second.size());
+    struct Case {
+        const char* what;
+        size_t field;
+        uint32_t value;
+    };
+    const Case cases[] = {
+        {"name length 256", kFirstEntry, 256},
+        {"name length past the end", kFirstEntry, 0xFFFFFFFF},
+        {"data length past the trailer", kFirstEntry + 4, 0x7FFFFFFF},
+        {"data length one short: stream cut", kFirstEntry + 4, firstStream - 1},
+        {"data length one long: next header shifted", kFirstEntry + 4, firstStream + 1},
+    };
+    for (const Case& c : cases) {
+        Bytes file = sound;
+        Patch(file, c.field, c.value);
+        ExpectRefusedUntouched(file, c.what);
+    }
+    ExpectRefusedUntouched(RawPackage(SoundEntries(), "1.3.0.30", Bytes(5, 0)), "bytes between entries and trailer");
+}
+
+TEST(PackageExtraction, RefusesNamesThatAreNotPlainFileNames)
+{
+    for (const char* name : {"", ".", "..", "..\\..\\evil.txt", "sub\\evil.txt", "sub/evil.txt", "C:evil.txt",
+                             "C:\\evil.txt", "\\\\server\\share\\evil.txt", "evil\r\n.txt", "evil.txt.", "NUL",
+                             "CON.ini", "LPT1"}) {
+        std::vector<Entry> entries = SoundEntries();
+        entries[2].first = name;  // the last entry: the first two must not be written either
+        ExpectRefusedUntouched(RawPackage(entries), name);
+    }
+    std::vector<Entry> entries = SoundEntries();
+    entries[2].first = std::string(256, 'n');
+    ExpectRefusedUntouched(RawPackage(entries), "name of 256 bytes");
+}
+
+TEST(PackageExtraction, RefusesOutputPathsOver255Characters)
+{
+    const std::string folder = "C:\\Program Files\\VarnekPrinter";
+    const ExtractFolders folders = {folder.c_str(), "C:\\ProgramData\\VarnekPrinter"};
+    const size_t fits = 255 - folder.size() - 1;
+    for (size_t length : {fits, fits + 1}) {
+        std::vector<Entry> entries = SoundEntries();
+        entries[2].first = std::string(length, 'n');
+        Outcome outcome = Extract(RawPackage(entries), folders);
+        if (length == fits) {
+            EXPECT_EQ(outcome.result, kPackageOk);
+            ASSERT_EQ(outcome.target.files.size(), 3u);
+            EXPECT_EQ(outcome.target.files[2].path.size(), 255u);
+        } else {
+            EXPECT_EQ(outcome.result, kPackageDamaged);
+            EXPECT_EQ(outcome.target.creates, 0);
+        }
+    }
+}
+
+TEST(PackageExtraction, RefusesDamagedStreams)
+{
+    const Bytes data = Data(50000, 7);
+    const Bytes stream = Stream(data);
+
+    Bytes flipped = stream;
+    flipped[flipped.size() / 2] ^= 0x01;
+    Bytes wrongAdler = stream;
+    wrongAdler.back() ^= 0x80;
+    Bytes trailing = stream;
+    trailing.push_back(0);
+    Bytes cut(stream.begin(), stream.end() - 1);
+
+    // A stream that asks for a preset dictionary.
+    Bytes withDictionary(compressBound(static_cast<uLong>(data.size())));
+    z_stream z = {};
+    ASSERT_EQ(deflateInit(&z, 6), Z_OK);
+    const Bytes dictionary = Data(200, 7);
+    ASSERT_EQ(deflateSetDictionary(&z, dictionary.data(), static_cast<uInt>(dictionary.size())), Z_OK);
+    z.next_in = const_cast<Bytef*>(data.data());
+    z.avail_in = static_cast<uInt>(data.size());
+    z.next_out = withDictionary.data();
+    z.avail_out = static_cast<uInt>(withDictionary.size());
+    ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    withDictionary.resize(z.total_out);
+    deflateEnd(&z);
+
+    // Raw deflate data without the zlib header and Adler-32.
+    Bytes raw(compressBound(static_cast<uLong>(data.size())));
+    z = {};
+    ASSERT_EQ(deflateInit2(&z, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    z.next_in = const_cast<Bytef*>(data.data());
+    z.avail_in = static_cast<uInt>(data.size());
+    z.next_out = raw.data();
+    z.avail_out = static_cast<uInt>(raw.size());
+    ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    raw.resize(z.total_out);
+    deflateEnd(&z);
+
+    const std::pair<const char*, Bytes> cases[] = {
+        {"one flipped data byte", flipped},     {"wrong Adler-32", wrongAdler},
+        {"a byte after the stream's end", trailing}, {"stream cut short", cut},
+        {"preset dictionary", withDictionary},  {"raw deflate", raw},
+        {"not zlib at all", Data(300, 8)},
+    };
+    for (const auto& c : cases) {
+        std::vector<Entry> entries = SoundEntries();
+        entries[2].second = c.second;
+        ExpectRefusedUntouched(RawPackage(entries), c.first);
+    }
+}
+
+TEST(PackageExtraction, EmptyEntryMakesAnEmptyFile)
+{
+    std::vector<Entry> entries = SoundEntries();
+    entries.insert(entries.begin() + 1, Entry("empty.dat", Bytes()));
+    Outcome outcome = Extract(RawPackage(entries));
+    EXPECT_EQ(outcome.result, kPackageOk);
+    const RecordedFile* empty = outcome.target.Find(std::string(kFolders.installFolder) + "\\empty.dat");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_TRUE(empty->data.empty());
+    EXPECT_TRUE(empty->closed);
+    EXPECT_EQ(outcome.target.files.size(), 4u);
+}
+
+TEST(PackageExtraction, SettingsFileGoesToTheDataFolder)
+{
+    std::vector<Entry> entries = SoundEntries();
+    entries.push_back(Entry("old-VarnekSetting.ini.bak", Stream(Data(10, 4))));  // a substring match
+    entries.push_back(Entry("varneksetting.ini", Stream(Data(10, 5))));          // case-sensitive
+    Outcome outcome = Extract(RawPackage(entries));
+    ASSERT_EQ(outcome.result, kPackageOk);
+    const std::string install = kFolders.installFolder, data = kFolders.dataFolder;
+    EXPECT_NE(outcome.target.Find(data + "\\VarnekSetting.ini"), nullptr);
+    EXPECT_NE(outcome.target.Find(data + "\\old-VarnekSetting.ini.bak"), nullptr);
+    EXPECT_NE(outcome.target.Find(install + "\\varneksetting.ini"), nullptr);
+    EXPECT_NE(outcome.target.Find(install + "\\Brevlet.exe"), nullptr);
+}
+
+TEST(PackageExtraction, FilesThatCannotBeWrittenAreSkipped)
+{
+    const std::vector<Entry> entries = SoundEntries();
+    const Bytes file = RawPackage(entries);
+    const std::string install = kFolders.installFolder;
+
+    // In use by another process: creation fails, the others arrive.
+    Outcome held;
+    held.target.refuseCreate.insert(install + "\\Brevlet.exe");
+    MemoryInput input(file);
+    held.result = ExtractPackageFile(input, input.Size(), kFolders, held.target);
+    EXPECT_EQ(held.result, kPackageOk);
+    EXPECT_EQ(held.target.Find(install + "\\Brevlet.exe"), nullptr);
+    ASSERT_NE(held.target.Find(install + "\\UNIRES.DLL"), nullptr);
+    EXPECT_EQ(held.target.Find(install + "\\UNIRES.DLL")->data, Data(30000, 3));
+    EXPECT_EQ(held.target.statuses.size(), 3u);
+
+    // Disk full in the middle of an entry: the part written stays, the next entry follows.
+    Outcome full;
+    full.target.failWritesOf = install + "\\Brevlet.exe";
+    MemoryInput input2(file);
+    full.result = ExtractPackageFile(input2, input2.Size(), kFolders, full.target);
+    EXPECT_EQ(full.result, kPackageOk);
+    const RecordedFile* partial = full.target.Find(install + "\\Brevlet.exe");
+    ASSERT_NE(partial, nullptr);
+    EXPECT_EQ(partial->data.size(), kStreamBufferSize);
+    EXPECT_TRUE(partial->closed);
+    ASSERT_NE(full.target.Find(install + "\\UNIRES.DLL"), nullptr);
+    EXPECT_EQ(full.target.Find(install + "\\UNIRES.DLL")->data, Data(30000, 3));
+}
+
+TEST(ProgressArithmetic, PositionIsTruncatedAndCapped)
+{
+    EXPECT_EQ(ProgressPosition(0, 989372), 0);
+    EXPECT_EQ(ProgressPosition(9893, 989372), 0);   // 0.9999 %
+    EXPECT_EQ(ProgressPosition(9894, 989372), 1);
+    EXPECT_EQ(ProgressPosition(989371, 989372), 99);
+    EXPECT_EQ(ProgressPosition(989372, 989372), 100);
+    EXPECT_EQ(ProgressPosition(1958195, 989372), 100);          // the bar holds values above its range at full
+    EXPECT_EQ(ProgressPosition(UINT64_MAX, 1), 100);            // no overflow of the conversion
+    EXPECT_EQ(ProgressPosition(5, 0), 100);
+}
+
+TEST(ProgressArithmetic, OnePositionPerOutputBuffer)
+{
+    const uint32_t packageSize = 100000;
+    // Highly compressible: every output buffer but the last is filled.
+    const Bytes runs(40000, 'r');
+    // Mixed: buffers may end early when an input chunk runs out.
+    const Bytes mixed = Data(40000, 9);
+    for (const Bytes* data : {&runs, &mixed}) {
+        const Bytes stream = Stream(*data);
+        MemoryInput input(stream);
+        RecordingTarget target;
+        uint64_t total = 1000;
+        InflateEntry(input, static_cast<uint32_t>(stream.size()), "C:\\x\\a.bin", total, packageSize, target);
+        ASSERT_EQ(target.files.size(), 1u);
+        const RecordedFile& file = target.files[0];
+        EXPECT_EQ(file.data, *data);
+        EXPECT_EQ(total, 41000u);
+        ASSERT_EQ(file.progress.size(), file.writes.size());
+        uint64_t written = 1000;
+        for (size_t i = 0; i < file.writes.size(); ++i) {
+            EXPECT_LE(file.writes[i], kStreamBufferSize);
+            written += file.writes[i];
+            EXPECT_EQ(file.progress[i], ProgressPosition(written, packageSize));
+        }
+    }
+    RecordingTarget target;
+    const Bytes stream = Stream(runs);
+    MemoryInput input(stream);
+    uint64_t total = 0;
+    InflateEntry(input, static_cast<uint32_t>(stream.size()), "C:\\x\\a.bin", total, packageSize, target);
+    EXPECT_EQ(target.files[0].writes, (std::vector<uint32_t>{16384, 16384, 7232}));
+    EXPECT_EQ(target.files[0].progress, (std::vector<int>{16, 32, 40}));
+}
+
+// The table's sizes against the shipped package size: the bar is full while
+// entry 14 is written, about half-way through the bytes.
+TEST(ProgressArithmetic, ShippedSizesReach100AtEntry14)
+{
+    const uint32_t sizes[17] = {78336, 317952, 14363, 6631, 104,   101376, 39936, 71,    35328,
+                                5839,  10410,  16928, 264704, 21225, 193024, 233472, 618496};
+    const uint32_t shippedPackageSize = 989372;
+    RecordingTarget target;
+    uint64_t total = 0;
+    int firstFull = -1;
+    for (int i = 0; i < 17; ++i) {
+        const Bytes stream = Stream(Data(sizes[i], i + 1));
+        MemoryInput input(stream);
+        InflateEntry(input, static_cast<uint32_t>(stream.size()), ("C:\\x\\" + std::to_string(i)).c_str(), total,
+                     shippedPackageSize, target);
+        const std::vector<int>& progress = target.files.back().progress;
+        ASSERT_FALSE(progress.empty());
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+        if (firstFull < 0 && progress.back() == 100)
+            firstFull = i;
+    }
+    EXPECT_EQ(firstFull, 14);
+    EXPECT_EQ(target.files[13].progress.back(), 92);  // 913203 bytes written before entry 14
+    EXPECT_EQ(total, 1958195u);
+}
+
+}  // namespace
