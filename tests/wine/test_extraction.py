@@ -49,6 +49,8 @@ class InstallerRun:
         self.wizard = Wizard(session, INSTALLER_CAPTION)
         assert self.wizard.wait(), "the wizard did not appear"
         self.wizard.click(IDC_NEXT)
+        # The click is posted: wait for the folder page before typing.
+        assert wait_until(lambda: self.wizard.state()["folder_box"]["visible"]), "no folder page"
         self.wizard.set_folder(folder)
         self.wizard.click(IDC_NEXT)
 
@@ -79,7 +81,10 @@ class ExtractionTest(WineTestCase):
         if os.path.exists(extracted):
             return extracted
         if name in DRIVER_FILES:
-            return self.session.unix_path(DRIVER_FOLDER + "\\" + name)
+            # Moved under the name the step's table writes ("unidrv.hlp"):
+            # Windows matches names without regard to case, Linux does not.
+            target = self.session.unix_path(DRIVER_FOLDER)
+            return os.path.join(target, next((n for n in os.listdir(target) if n.lower() == name.lower()), name))
         if name == "VarnekRt81.dll":
             return self.session.unix_path(SYSTEM_FOLDER + "\\" + name)
         return extracted
