@@ -15,4 +15,6 @@ set(VARNEK_PORTABLE_SOURCES
   payload/format/package_format.cpp
   payload/format/package_reader.cpp
   payload/format/package_writer.cpp
+  framework/text.cpp
+  wizard_ui/wrap_text.cpp
 )

@@ -50,8 +50,28 @@ const int kProtectedShellFolders[] = {
     CSIDL_PROGRAM_FILES,   CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON,
     CSIDL_COMMON_APPDATA,  CSIDL_PROFILE,          CSIDL_DESKTOPDIRECTORY,
     CSIDL_PERSONAL,        CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS,
-    CSIDL_APPDATA,         CSIDL_LOCAL_APPDATA,
+    CSIDL_APPDATA,         CSIDL_LOCAL_APPDATA,    CSIDL_MYMUSIC,
+    CSIDL_MYPICTURES,      CSIDL_MYVIDEO,
 };
+
+// The Downloads folder has no CSIDL. Its known-folder call exists from
+// Windows 6.0 on; the uninstaller still starts on earlier Windows, so the
+// call is looked up at run time.
+bool ContainsDownloadsFolder(const char* folder)
+{
+    typedef HRESULT(WINAPI * GetKnownFolderPath)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+    HMODULE shell = ::GetModuleHandleA("shell32.dll");
+    GetKnownFolderPath get = shell ? reinterpret_cast<GetKnownFolderPath>(
+                                         reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetKnownFolderPath")))
+                                   : nullptr;
+    PWSTR wide = nullptr;
+    if (!get || FAILED(get(FOLDERID_Downloads, 0, nullptr, &wide)))
+        return false;
+    char path[kPathBufferSize];
+    int n = ::WideCharToMultiByte(CP_ACP, 0, wide, -1, path, sizeof path, nullptr, nullptr);
+    ::CoTaskMemFree(wide);
+    return n > 0 && ContainsFolder(folder, path);
+}
 
 }  // namespace
 
@@ -65,8 +85,14 @@ bool IsUsableInstallFolder(const char* path)
             return false;
     }
     // The 64-bit Program Files folder, which a 32-bit process under WOW64
-    // does not get from the shell, and the folder that holds the profiles.
-    if (ContainsEnvironmentFolder(folder, "ProgramW6432") || ContainsEnvironmentFolder(folder, "PUBLIC"))
+    // does not get from the shell, the public profile, and the folder that
+    // holds the profiles.
+    if (ContainsEnvironmentFolder(folder, "ProgramW6432") || ContainsEnvironmentFolder(folder, "PUBLIC") ||
+        ContainsDownloadsFolder(folder))
+        return false;
+    char temp[kPathBufferSize];
+    DWORD n = ::GetTempPathA(sizeof temp, temp);
+    if (n > 0 && n < sizeof temp && ContainsFolder(folder, temp))
         return false;
     char profile[MAX_PATH], profiles[kPathBufferSize];
     if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile)) &&

@@ -113,9 +113,10 @@ LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
 
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
 {
-    static char s_szClassName[64];
+    // Room for "Afx:" and five 64-bit values in hex with their separators.
+    static char s_szClassName[96];
     HINSTANCE hInstance = ::GetModuleHandleA(nullptr);
-    snprintf(s_szClassName, sizeof s_szClassName, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(hInstance),
+    _snprintf(s_szClassName, sizeof s_szClassName, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(hInstance),
              nClassStyle, static_cast<void*>(hCursor), static_cast<void*>(hbrBackground),
              static_cast<void*>(hIcon));
     WNDCLASSA wc = {};

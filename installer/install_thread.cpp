@@ -14,9 +14,11 @@ UINT InstallThread(LPVOID pParam)
     CInstallDlg* dlg = static_cast<CInstallDlg*>(pParam);
     if (ExtractPackage(dlg) != 0) {
         // The package is unusable: only Cancel is left to end the wizard.
+        // The worker is done with the dialog before its box, so that Cancel
+        // works the moment the box closes.
+        dlg->WorkerDone();
         dlg->GetDlgItem(IDC_CANCEL_FINISH).EnableWindow(TRUE);
         dlg->ShowMessage("安装文件已损坏，请联系打印机厂商");
-        dlg->WorkerDone();
         return 0;
     }
     // Each step reads the folder box afresh: it is the folder's only copy.

@@ -22,6 +22,14 @@ public:
     void SetStatus(const char* text);
     CString GetStatus();
 
+    // Appends the display lines of text, broken at maxWidth pixels as
+    // measured with the font selected into pDC.
+    static void WrapText(CDC* pDC, const char* text, CStringArray& lines, int maxWidth);
+    // A frame with chamfered corners around the rectangle, the caption centred
+    // on its top edge; pFont null: Arial 14.
+    static void DrawGroupFrame(CDC* pDC, int left, int top, int right, int bottom, CString caption,
+                               CFont* pFont);
+
     int m_nPage = 0;
     CFlatEdit m_editFolder;  // created only by the installer
 
@@ -33,6 +41,10 @@ protected:
     void OnPaint();
 
 private:
+    struct PaintTools;
+    void PaintWelcomePage(CDC& dc, const RECT& client, const WizardPage& page, PaintTools& tools);
+    void PaintHeaderPage(CDC& dc, const RECT& client, const WizardPage& page, PaintTools& tools);
+
     const WizardPages& m_pages;
     CString m_strStatus;
     CRITICAL_SECTION m_statusLock;

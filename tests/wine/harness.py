@@ -323,9 +323,10 @@ class Wizard:
         rc, _ = self.session.wizdrv("nobox", timeout_ms)
         return rc == 0
 
-    def capture(self, path, page_only=False):
-        """Saves a 24-bit BMP of the dialog (or only its page window)."""
-        args = ["capture", self.caption, path] + (["page"] if page_only else [])
+    def capture(self, path, part=None):
+        """Saves a 24-bit BMP of the dialog window, or of part "page" (its page
+        window) or "client" (its client area)."""
+        args = ["capture", self.caption, path] + ([part] if part else [])
         rc, _ = self.session.wizdrv(*args)
         if rc != 0:
             raise AssertionError("capture failed")

@@ -160,7 +160,8 @@ class InstallerWizard(WineTestCase):
         refused = [
             "C:\\", "D:\\", "C:\\windows", "C:\\WINDOWS\\system32\\", "C:\\Program Files",
             "C:\\ProgramData", "C:\\users", "C:\\users\\root", "C:\\users\\root\\Desktop",
-            "C:\\users\\root\\Documents", "C:\\users\\Public",
+            "C:\\users\\root\\Documents", "C:\\users\\root\\Downloads", "C:\\users\\root\\Music",
+            "C:\\users\\root\\Temp", "C:\\users\\Public",
         ]
         self.to_folder_page()
         for folder in refused:

@@ -14,9 +14,14 @@
 //   wizdrv close CAPTION                the caption's close command
 //   wizdrv syscommand CAPTION ID        a system-menu command (WM_SYSCOMMAND)
 //   wizdrv texts CAPTION                id and text of every child control
-//   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button (and wait until it closed)
+//   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button
 //   wizdrv nobox [MS]                   succeed if no message box shows up within MS
-//   wizdrv capture CAPTION FILE [page]  24-bit BMP of the dialog (or its page window)
+//   wizdrv capture CAPTION FILE [page|client]
+//                                       24-bit BMP of the dialog window, its page
+//                                       window or its client area
+//   wizdrv textextent FACE HEIGHT WEIGHT TEXT
+//                                       size of TEXT (in the ANSI code page) in
+//                                       that font, ANSI_CHARSET, as GDI measures it
 //   wizdrv serve                        the same commands, one per line on stdin (see Serve)
 #include <windows.h>
 #include <commctrl.h>
@@ -244,8 +249,10 @@ int CommandClick(HWND dialog, int id)
         fprintf(stderr, "control %d is missing, hidden or disabled\n", id);
         return 2;
     }
-    // Posted: the handler may open a message box and not return for a while.
-    PostMessageW(button, BM_CLICK, 0, 0);
+    // Sent, so that the next command sees what the click did; with a time
+    // limit, because the handler may open a modal box and not return for a while.
+    DWORD_PTR result;
+    SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 1500, &result);
     return 0;
 }
 
@@ -323,19 +330,29 @@ int CommandMessageBox(int timeoutMs, int pressId)
         if (!button)
             return 2;
         PostMessageW(button, BM_CLICK, 0, 0);
-        // Pressed means gone: a following "nobox" must not see this box.
-        for (int waited = 0; IsWindow(box) && waited < 5000; waited += kPollMs)
+        // The next command should not meet the box any more.
+        for (int waited = 0; IsWindow(box) && IsWindowVisible(box) && waited < 3000; waited += kPollMs)
             Sleep(kPollMs);
     }
     return 0;
 }
 
-bool WriteBitmap(const wchar_t* file, HWND target)
+// The whole window (frame included), or only its client area. Read through
+// the top-level window's DC: Wine gives an all-black image for the window DC
+// of a child window of another process.
+bool WriteBitmap(const wchar_t* file, HWND target, bool clientOnly)
 {
-    RECT rect;
-    GetWindowRect(target, &rect);
+    HWND root = GetAncestor(target, GA_ROOT);
+    RECT rootRect, rect;
+    GetWindowRect(root, &rootRect);
+    if (clientOnly) {
+        GetClientRect(target, &rect);
+        MapWindowPoints(target, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    } else {
+        GetWindowRect(target, &rect);
+    }
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC source = GetWindowDC(target);
+    HDC source = GetWindowDC(root);
     HDC memory = CreateCompatibleDC(source);
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -346,7 +363,7 @@ bool WriteBitmap(const wchar_t* file, HWND target)
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, source, rect.left - rootRect.left, rect.top - rootRect.top, SRCCOPY);
     GdiFlush();
     int stride = (width * 3 + 3) & ~3;
     DWORD imageSize = static_cast<DWORD>(stride) * height;
@@ -364,8 +381,28 @@ bool WriteBitmap(const wchar_t* file, HWND target)
     SelectObject(memory, previous);
     DeleteObject(dib);
     DeleteDC(memory);
-    ReleaseDC(target, source);
+    ReleaseDC(root, source);
     return ok;
+}
+
+int CommandTextExtent(const wchar_t* face, int height, int weight, const wchar_t* text)
+{
+    char narrow[1024];
+    if (WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr) <= 0)
+        return 3;
+    HFONT font = CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    SIZE size = {0, 0};
+    BOOL ok = GetTextExtentPoint32A(dc, narrow, static_cast<int>(strlen(narrow)), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    if (!font || !ok)
+        return 1;
+    printf("{\"cx\": %ld, \"cy\": %ld}\n", size.cx, size.cy);
+    return 0;
 }
 
 int RunCommand(int argc, wchar_t** argv)
@@ -387,6 +424,8 @@ int RunCommand(int argc, wchar_t** argv)
         }
         return CommandMessageBox(timeoutMs, pressId);
     }
+    if (wcscmp(command, L"textextent") == 0)
+        return argc > 5 ? CommandTextExtent(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), argv[5]) : 3;
     if (argc < 3)
         return 3;
     const wchar_t* caption = argv[2];
@@ -427,8 +466,9 @@ int RunCommand(int argc, wchar_t** argv)
     if (wcscmp(command, L"texts") == 0)
         return CommandTexts(dialog);
     if (wcscmp(command, L"capture") == 0 && argc > 3) {
-        HWND target = argc > 4 && wcscmp(argv[4], L"page") == 0 ? FindPageWindow(dialog) : dialog;
-        return target && WriteBitmap(argv[3], target) ? 0 : 1;
+        const wchar_t* part = argc > 4 ? argv[4] : L"";
+        HWND target = wcscmp(part, L"page") == 0 ? FindPageWindow(dialog) : dialog;
+        return target && WriteBitmap(argv[3], target, wcscmp(part, L"client") == 0) ? 0 : 1;
     }
     return 3;
 }

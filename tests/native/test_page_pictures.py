@@ -1,0 +1,79 @@
+"""The page pictures bound into both programs: the right bitmap under the
+right resource id, 24 bits per pixel, in the size the page window copies.
+Read from the executables themselves (the i686 deliverables and the x86_64
+build), so an id that does not match its page table shows up before Wine."""
+import os
+import struct
+import unittest
+
+BUILD = os.environ.get("VARNEK_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
+RT_BITMAP = 2
+RESOURCE_TABLE = 2  # index of the resource table among the data directories
+
+
+def bitmap_resources(path):
+    """{id: data} of the RT_BITMAP resources of a PE file (first language of each)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise ValueError("%s: not a PE file" % path)
+    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+    optional = pe + 24
+    magic = struct.unpack_from("<H", data, optional)[0]
+    directories = optional + (96 if magic == 0x10B else 112)
+    resource_rva = struct.unpack_from("<I", data, directories + 8 * RESOURCE_TABLE)[0]
+    table = optional + optional_size
+
+    def file_offset(rva):
+        for i in range(sections):
+            size, address, _, raw = struct.unpack_from("<IIII", data, table + 40 * i + 8)
+            if address <= rva < address + size:
+                return rva - address + raw
+        raise ValueError("RVA %#x outside every section" % rva)
+
+    base = file_offset(resource_rva)
+
+    def entries(offset):
+        named, numbered = struct.unpack_from("<HH", data, base + offset + 12)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", data, base + offset + 16 + 8 * i)
+            yield name, target
+
+    result = {}
+    for type_id, type_dir in entries(0):
+        if type_id != RT_BITMAP:
+            continue
+        for name_id, name_dir in entries(type_dir & 0x7FFFFFFF):
+            _, language_entry = next(entries(name_dir & 0x7FFFFFFF))
+            rva, size = struct.unpack_from("<II", data, base + language_entry)
+            result[name_id] = data[file_offset(rva):file_offset(rva) + size]
+    return result
+
+
+class PagePictures(unittest.TestCase):
+    PROGRAMS = {
+        "installer/VarnekPrinterSetup.exe": {131: "side.bmp", 132: "logo.bmp"},
+        "uninstaller/Uninstaller.exe": {130: "side.bmp", 132: "logo.bmp"},
+    }
+    SIZES = {"side.bmp": (163, 295), "logo.bmp": (140, 54)}
+
+    def test_pictures_in_both_programs_and_flavours(self):
+        for flavour in ("win32", "win64"):
+            art = os.path.join(BUILD, flavour, "generated", "art")
+            for program, pictures in self.PROGRAMS.items():
+                with self.subTest(flavour=flavour, program=program):
+                    found = bitmap_resources(os.path.join(BUILD, flavour, program))
+                    self.assertEqual(sorted(found), sorted(pictures))
+                    for resource_id, name in pictures.items():
+                        bitmap = found[resource_id]
+                        width, height, _, bits, compression = struct.unpack_from("<iiHHI", bitmap, 4)
+                        self.assertEqual((width, height), self.SIZES[name], "bitmap %d" % resource_id)
+                        self.assertEqual((bits, compression), (24, 0), "bitmap %d" % resource_id)
+                        # The resource is the drawn file without its file header.
+                        with open(os.path.join(art, name), "rb") as f:
+                            self.assertEqual(bitmap, f.read()[14:], "bitmap %d" % resource_id)
+
+
+if __name__ == "__main__":
+    unittest.main()
