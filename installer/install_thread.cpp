@@ -1,8 +1,13 @@
 #include "installer/install_thread.h"
 
+#include "installer/data_folder.h"
 #include "installer/extract_package.h"
 #include "installer/install_dlg.h"
+#include "installer/install_registry.h"
+#include "installer/printer_service.h"
+#include "installer/printer_system.h"
 #include "installer/resource.h"
+#include "installer/start_menu.h"
 
 UINT InstallThread(LPVOID pParam)
 {
@@ -16,7 +21,13 @@ UINT InstallThread(LPVOID pParam)
         dlg->ShowMessage("安装文件已损坏，请联系打印机厂商");
         return 0;
     }
-    // The installation steps run here, in order, as they are built.
+    // Each step reads the folder box afresh: it is the folder's only copy.
+    WriteInstallRegistry(dlg->GetInstallFolder(), g_szDataDir);
+    CreateStartMenuEntry(dlg->GetInstallFolder());
+    dlg->ShowStatus("正在安装打印机驱动，请稍候...");
+    InstallPrinterSystem(dlg->GetInstallFolder());
+    WriteInstallRegistry(dlg->GetInstallFolder(), g_szDataDir);
+    InstallPrinterService(dlg->GetInstallFolder());
     dlg->WorkerDone();
     // Reaches OnNext although Next is disabled: the page moves to "finished"
     // on the dialog's own thread.

@@ -282,6 +282,19 @@ int CommandKey(HWND dialog, const wchar_t* key)
     return 0;
 }
 
+// Whether the box shows an icon: Windows' icon control is 0x14, Wine's is
+// 0x440 and stays empty without one.
+bool HasIcon(HWND box)
+{
+    const int ids[] = {0x0014, 0x0440};
+    for (int id : ids) {
+        HWND control = GetDlgItem(box, id);
+        if (control && SendMessageW(control, STM_GETICON, 0, 0))
+            return true;
+    }
+    return false;
+}
+
 int CommandMessageBox(int timeoutMs, int pressId)
 {
     HWND box = WaitMessageBox(timeoutMs);
@@ -302,7 +315,7 @@ int CommandMessageBox(int timeoutMs, int pressId)
     PrintJsonString(text);
     printf(", \"owner\": ");
     PrintJsonString(ownerCaption);
-    printf(", \"has_owner\": %d, \"icon\": %d", owner ? 1 : 0, GetDlgItem(box, 0x0014) ? 1 : 0);
+    printf(", \"has_owner\": %d, \"icon\": %d", owner ? 1 : 0, HasIcon(box) ? 1 : 0);
     printf(", \"buttons\": [");
     bool first = true;
     for (int id = 1; id <= 11; ++id) {

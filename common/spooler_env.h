@@ -1,0 +1,20 @@
+// The print-spooler environment that drivers and monitors are registered
+// for: always the environment of the running system's spooler, so that the
+// files land where that spooler looks and the uninstaller removes what the
+// installer registered.
+#pragma once
+
+// The processor architecture of the running system (not of the process: a
+// 32-bit program under WOW64 talks to the 64-bit spooler).
+enum class NativeMachine { kX86, kX64, kOther };
+
+// "Windows x64" on x64, "Windows NT x86" on 32-bit x86; null elsewhere,
+// which the spooler calls read as the caller's default environment.
+const char* SpoolerEnvironmentFor(NativeMachine machine);
+
+#ifdef _WIN32
+NativeMachine CurrentNativeMachine();
+
+// SpoolerEnvironmentFor(CurrentNativeMachine()).
+const char* SpoolerEnvironment();
+#endif

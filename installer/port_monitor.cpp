@@ -1,0 +1,61 @@
+#include "installer/port_monitor.h"
+
+#include <winspool.h>
+
+#include "common/names.h"
+#include "common/spooler_env.h"
+#include "installer/port_error_text.h"
+
+namespace {
+
+// The system's text for code, or its number where there is none.
+void ShowPortError(DWORD code)
+{
+    char* systemText = nullptr;
+    // Code 0 would read "The operation completed successfully".
+    if (code != ERROR_SUCCESS)
+        ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                         nullptr, code, 0, reinterpret_cast<char*>(&systemText), 0, nullptr);
+    char numbered[128];
+    const char* text = systemText;
+    if (!text)
+        text = ComposePortErrorText(numbered, sizeof numbered, code) ? numbered : "";
+    ::MessageBoxA(nullptr, text, "ERROR", MB_OK | MB_ICONINFORMATION);
+    if (systemText)
+        ::LocalFree(systemText);
+}
+
+}  // namespace
+
+DWORD AddPortMonitor()
+{
+    MONITOR_INFO_2A info = {};
+    info.pName = const_cast<char*>(VARNEK_PORT_MONITOR);
+    info.pEnvironment = const_cast<char*>(SpoolerEnvironment());
+    info.pDLLName = const_cast<char*>(VARNEK_MONITOR_LIBRARY);
+    return ::AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+int AddUsbPort()
+{
+    PRINTER_DEFAULTSA defaults = {nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
+    HANDLE xcv;
+    if (!::OpenPrinterA(const_cast<char*>(",XcvMonitor " VARNEK_PORT_MONITOR), &xcv, &defaults)) {
+        ShowPortError(::GetLastError());
+        return 0;
+    }
+    static const wchar_t port[] = L"" VARNEK_PORT;
+    static_assert(sizeof port == 20, "the port name with its terminator, in UTF-16");
+    BYTE output[260];
+    DWORD needed = 0;
+    DWORD status = ERROR_SUCCESS;
+    if (!::XcvDataW(xcv, L"AddPort", reinterpret_cast<BYTE*>(const_cast<wchar_t*>(port)), sizeof port, output,
+                    sizeof output, &needed, &status)) {
+        // A failed call that left no status still has its own error code.
+        DWORD code = status != ERROR_SUCCESS ? status : ::GetLastError();
+        ::SetLastError(code);
+        ShowPortError(code);
+    }
+    ::ClosePrinter(xcv);
+    return 1;
+}

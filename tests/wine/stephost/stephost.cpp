@@ -1,0 +1,41 @@
+// stephost: runs one installation step of the installer on its own, for the
+// Wine tests that need a step without the wizard (or without the payload).
+// Arguments are narrow strings in the ANSI code page, as the wizard passes
+// them. Exit code 0 when the step ran, 3 for bad usage.
+//
+//   stephost registry FOLDER DATAFOLDER   WriteInstallRegistry
+//   stephost startmenu FOLDER             the Start-menu folder and CreateUninstallShortcut
+//   stephost shortcut TARGET LINKFILE     CreateUninstallShortcut
+//   stephost service FOLDER               InstallPrinterService
+//   stephost usbdriver INF                InstallUsbDeviceDriver; prints {"result": N}
+//   stephost printersystem FOLDER         InstallPrinterSystem
+#include <stdio.h>
+#include <string.h>
+
+#include "installer/install_registry.h"
+#include "installer/printer_service.h"
+#include "installer/printer_system.h"
+#include "installer/start_menu.h"
+#include "installer/usb_driver.h"
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return 3;
+    const char* command = argv[1];
+    if (strcmp(command, "registry") == 0 && argc > 3)
+        WriteInstallRegistry(argv[2], argv[3]);
+    else if (strcmp(command, "startmenu") == 0)
+        CreateStartMenuEntry(argv[2]);
+    else if (strcmp(command, "shortcut") == 0 && argc > 3)
+        CreateUninstallShortcut(argv[2], argv[3]);
+    else if (strcmp(command, "service") == 0)
+        InstallPrinterService(argv[2]);
+    else if (strcmp(command, "usbdriver") == 0)
+        printf("{\"result\": %lu}\n", static_cast<unsigned long>(InstallUsbDeviceDriver(argv[2])));
+    else if (strcmp(command, "printersystem") == 0)
+        InstallPrinterSystem(argv[2]);
+    else
+        return 3;
+    return 0;
+}

@@ -1,0 +1,506 @@
+// sysprobe: prints as JSON (UTF-8) what the spooler, the service manager,
+// the registry and the device manager of the prefix hold, for the Wine
+// tests of installation and removal. Exit code 0 on success, 1 when the
+// object asked for does not exist or a call failed, 3 for bad usage.
+//
+//   sysprobe spooler [ENV]             our environment rule, driver directories, system directory,
+//                                      drivers (DRIVER_INFO_3 for ENV, default: the rule's),
+//                                      printers (PRINTER_INFO_2), ports, monitors
+//   sysprobe printerdata PRINTER NAME  a printer-data value
+//   sysprobe printerdata-set PRINTER NAME N   sets a REG_DWORD printer-data value
+//   sysprobe service NAME              configuration, description and state
+//   sysprobe service-start-type NAME N changes the start type only (Wine's sc has no "config")
+//   sysprobe reg ROOT\KEY              the values of a key (64-bit view); ROOT is HKLM or HKCU
+//   sysprobe device-add HWID           attaches a root-enumerated device with that hardware ID
+//   sysprobe device-remove HWID        removes every device with that hardware ID
+//   sysprobe devices HWID              the devices with that hardware ID and their driver
+//   sysprobe oeminf INF                SetupCopyOEMInfA as the installer calls it, with the stored name
+#include <windows.h>
+
+#include <devguid.h>
+#include <setupapi.h>
+#include <stdio.h>
+#include <string.h>
+#include <wchar.h>
+#include <winspool.h>
+
+#include "common/spooler_env.h"
+#include "tests/wine/sysprobe/json_out.h"
+
+namespace {
+
+// Two-call pattern of the enumeration functions: the buffer they ask for.
+struct Buffer {
+    BYTE* data = nullptr;
+    ~Buffer() { delete[] data; }
+    BYTE* Get(DWORD size)
+    {
+        delete[] data;
+        data = new BYTE[size ? size : 1];
+        return data;
+    }
+};
+
+void PrintDrivers(const wchar_t* environment)
+{
+    DWORD needed = 0, count = 0;
+    wchar_t* env = const_cast<wchar_t*>(environment);
+    EnumPrinterDriversW(nullptr, env, 3, nullptr, 0, &needed, &count);
+    Buffer buffer;
+    Json::Key("drivers");
+    Json::BeginArray();
+    if (EnumPrinterDriversW(nullptr, env, 3, buffer.Get(needed), needed, &needed, &count)) {
+        DRIVER_INFO_3W* info = reinterpret_cast<DRIVER_INFO_3W*>(buffer.data);
+        for (DWORD i = 0; i < count; ++i) {
+            Json::BeginObject();
+            Json::Field("version", info[i].cVersion);
+            Json::Field("name", info[i].pName);
+            Json::Field("environment", info[i].pEnvironment);
+            Json::Field("driver_path", info[i].pDriverPath);
+            Json::Field("data_file", info[i].pDataFile);
+            Json::Field("config_file", info[i].pConfigFile);
+            Json::Field("help_file", info[i].pHelpFile);
+            Json::Key("dependent_files");
+            Json::MultiString(info[i].pDependentFiles);
+            Json::Field("monitor_name", info[i].pMonitorName);
+            Json::Field("default_data_type", info[i].pDefaultDataType);
+            Json::EndObject();
+        }
+    }
+    Json::EndArray();
+}
+
+void PrintPrinters()
+{
+    DWORD needed = 0, count = 0;
+    EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
+    Buffer buffer;
+    Json::Key("printers");
+    Json::BeginArray();
+    if (EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.Get(needed), needed, &needed, &count)) {
+        PRINTER_INFO_2W* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data);
+        for (DWORD i = 0; i < count; ++i) {
+            Json::BeginObject();
+            Json::Field("name", info[i].pPrinterName);
+            Json::Field("share_name", info[i].pShareName);
+            Json::Field("port", info[i].pPortName);
+            Json::Field("driver", info[i].pDriverName);
+            Json::Field("comment", info[i].pComment);
+            Json::Field("location", info[i].pLocation);
+            Json::Field("sep_file", info[i].pSepFile);
+            Json::Field("print_processor", info[i].pPrintProcessor);
+            Json::Field("datatype", info[i].pDatatype);
+            Json::Field("parameters", info[i].pParameters);
+            Json::Field("attributes", info[i].Attributes);
+            Json::Field("priority", info[i].Priority);
+            Json::Field("default_priority", info[i].DefaultPriority);
+            Json::Field("start_time", info[i].StartTime);
+            Json::Field("until_time", info[i].UntilTime);
+            Json::Field("status", info[i].Status);
+            Json::Field("jobs", info[i].cJobs);
+            Json::Field("average_ppm", info[i].AveragePPM);
+            Json::EndObject();
+        }
+    }
+    Json::EndArray();
+}
+
+void PrintPorts()
+{
+    DWORD needed = 0, count = 0;
+    EnumPortsW(nullptr, 2, nullptr, 0, &needed, &count);
+    Buffer buffer;
+    Json::Key("ports");
+    Json::BeginArray();
+    if (EnumPortsW(nullptr, 2, buffer.Get(needed), needed, &needed, &count)) {
+        PORT_INFO_2W* info = reinterpret_cast<PORT_INFO_2W*>(buffer.data);
+        for (DWORD i = 0; i < count; ++i) {
+            Json::BeginObject();
+            Json::Field("name", info[i].pPortName);
+            Json::Field("monitor", info[i].pMonitorName);
+            Json::Field("description", info[i].pDescription);
+            Json::Field("type", info[i].fPortType);
+            Json::EndObject();
+        }
+    }
+    Json::EndArray();
+}
+
+void PrintMonitors()
+{
+    DWORD needed = 0, count = 0;
+    EnumMonitorsW(nullptr, 2, nullptr, 0, &needed, &count);
+    Buffer buffer;
+    Json::Key("monitors");
+    Json::BeginArray();
+    if (EnumMonitorsW(nullptr, 2, buffer.Get(needed), needed, &needed, &count)) {
+        MONITOR_INFO_2W* info = reinterpret_cast<MONITOR_INFO_2W*>(buffer.data);
+        for (DWORD i = 0; i < count; ++i) {
+            Json::BeginObject();
+            Json::Field("name", info[i].pName);
+            Json::Field("environment", info[i].pEnvironment);
+            Json::Field("dll", info[i].pDLLName);
+            Json::EndObject();
+        }
+    }
+    Json::EndArray();
+}
+
+void PrintDriverDirectory(const char* key, const wchar_t* environment)
+{
+    wchar_t directory[MAX_PATH];
+    DWORD needed = 0;
+    Json::Key(key);
+    if (GetPrinterDriverDirectoryW(nullptr, const_cast<wchar_t*>(environment), 1,
+                                   reinterpret_cast<BYTE*>(directory), sizeof directory, &needed))
+        Json::String(directory);
+    else
+        Json::Null();
+}
+
+int CommandSpooler(const wchar_t* environmentArg)
+{
+    const char* rule = SpoolerEnvironment();
+    wchar_t ruleWide[64] = L"";
+    if (rule)
+        MultiByteToWideChar(CP_ACP, 0, rule, -1, ruleWide, 64);
+    const wchar_t* environment = environmentArg ? environmentArg : rule ? ruleWide : nullptr;
+
+    Json::BeginObject();
+    Json::Field("environment", rule ? ruleWide : nullptr);
+    Json::Field("probed_environment", environment);
+    PrintDriverDirectory("driver_directory", environment);
+    PrintDriverDirectory("default_driver_directory", nullptr);
+    wchar_t systemDirectory[MAX_PATH] = L"";
+    GetSystemDirectoryW(systemDirectory, MAX_PATH);
+    Json::Field("system_directory", systemDirectory);
+    PrintDrivers(environment);
+    PrintPrinters();
+    PrintPorts();
+    PrintMonitors();
+    Json::EndObject();
+    Json::End();
+    return 0;
+}
+
+int CommandPrinterData(const wchar_t* printerName, const wchar_t* valueName)
+{
+    HANDLE printer;
+    if (!OpenPrinterW(const_cast<wchar_t*>(printerName), &printer, nullptr))
+        return 1;
+    DWORD type = 0, needed = 0;
+    BYTE data[1024];
+    DWORD result = GetPrinterDataW(printer, const_cast<wchar_t*>(valueName), &type, data, sizeof data, &needed);
+    ClosePrinter(printer);
+    if (result != ERROR_SUCCESS) {
+        Json::BeginObject();
+        Json::Field("error", result);
+        Json::EndObject();
+        Json::End();
+        return 1;
+    }
+    Json::BeginObject();
+    Json::RegistryValue(type, data, needed);
+    Json::EndObject();
+    Json::End();
+    return 0;
+}
+
+int CommandPrinterDataSet(const wchar_t* printerName, const wchar_t* valueName, DWORD value)
+{
+    HANDLE printer;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!OpenPrinterW(const_cast<wchar_t*>(printerName), &printer, &defaults))
+        return 1;
+    DWORD result = SetPrinterDataW(printer, const_cast<wchar_t*>(valueName), REG_DWORD,
+                                   reinterpret_cast<BYTE*>(&value), sizeof value);
+    ClosePrinter(printer);
+    return result == ERROR_SUCCESS ? 0 : 1;
+}
+
+int CommandService(const wchar_t* name)
+{
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager)
+        return 1;
+    SC_HANDLE service = OpenServiceW(manager, name, SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS);
+    if (!service) {
+        CloseServiceHandle(manager);
+        Json::BeginObject();
+        Json::Field("exists", false);
+        Json::EndObject();
+        Json::End();
+        return 1;
+    }
+    Buffer config, description;
+    DWORD needed = 0;
+    QueryServiceConfigW(service, nullptr, 0, &needed);
+    QUERY_SERVICE_CONFIGW* cfg = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(config.Get(needed));
+    BOOL haveConfig = QueryServiceConfigW(service, cfg, needed, &needed);
+    needed = 0;
+    QueryServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, nullptr, 0, &needed);
+    SERVICE_DESCRIPTIONW* desc = reinterpret_cast<SERVICE_DESCRIPTIONW*>(description.Get(needed));
+    BOOL haveDescription = QueryServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, description.data, needed,
+                                                &needed);
+    SERVICE_STATUS status = {};
+    BOOL haveStatus = QueryServiceStatus(service, &status);
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+
+    Json::BeginObject();
+    Json::Field("exists", true);
+    if (haveConfig) {
+        Json::Field("type", cfg->dwServiceType);
+        Json::Field("start", cfg->dwStartType);
+        Json::Field("error_control", cfg->dwErrorControl);
+        Json::Field("binary_path", cfg->lpBinaryPathName);
+        Json::Field("load_order_group", cfg->lpLoadOrderGroup);
+        Json::Field("tag", cfg->dwTagId);
+        Json::Key("dependencies");
+        Json::MultiString(cfg->lpDependencies);
+        Json::Field("account", cfg->lpServiceStartName);
+        Json::Field("display_name", cfg->lpDisplayName);
+    }
+    Json::Field("description", haveDescription ? desc->lpDescription : nullptr);
+    if (haveStatus)
+        Json::Field("state", status.dwCurrentState);
+    Json::EndObject();
+    Json::End();
+    return 0;
+}
+
+int CommandServiceStartType(const wchar_t* name, DWORD startType)
+{
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager)
+        return 1;
+    SC_HANDLE service = OpenServiceW(manager, name, SERVICE_CHANGE_CONFIG);
+    BOOL ok = service && ChangeServiceConfigW(service, SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr,
+                                              nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return ok ? 0 : 1;
+}
+
+int CommandRegistry(const wchar_t* path)
+{
+    HKEY root;
+    if (_wcsnicmp(path, L"HKLM\\", 5) == 0)
+        root = HKEY_LOCAL_MACHINE;
+    else if (_wcsnicmp(path, L"HKCU\\", 5) == 0)
+        root = HKEY_CURRENT_USER;
+    else
+        return 3;
+    HKEY key;
+    if (RegOpenKeyExW(root, path + 5, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
+        Json::BeginObject();
+        Json::Field("exists", false);
+        Json::EndObject();
+        Json::End();
+        return 1;
+    }
+    Json::BeginObject();
+    Json::Field("exists", true);
+    Json::Key("values");
+    Json::BeginObject();
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256, type = 0;
+        BYTE data[4096];
+        DWORD size = sizeof data;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS)
+            break;
+        Json::KeyW(name);
+        Json::BeginObject();
+        Json::RegistryValue(type, data, size);
+        Json::EndObject();
+    }
+    Json::EndObject();
+    Json::Key("subkeys");
+    Json::BeginArray();
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        Json::String(name);
+    }
+    Json::EndArray();
+    Json::EndObject();
+    Json::End();
+    RegCloseKey(key);
+    return 0;
+}
+
+// The device's hardware IDs hold hardwareId (case-insensitive).
+bool HasHardwareId(HDEVINFO set, SP_DEVINFO_DATA* device, const wchar_t* hardwareId)
+{
+    wchar_t ids[1024] = L"";
+    if (!SetupDiGetDeviceRegistryPropertyW(set, device, SPDRP_HARDWAREID, nullptr, reinterpret_cast<BYTE*>(ids),
+                                           sizeof ids - 2 * sizeof(wchar_t), nullptr))
+        return false;
+    for (const wchar_t* p = ids; *p; p += wcslen(p) + 1) {
+        if (_wcsicmp(p, hardwareId) == 0)
+            return true;
+    }
+    return false;
+}
+
+void DeviceProperty(HDEVINFO set, SP_DEVINFO_DATA* device, const char* key, DWORD property)
+{
+    wchar_t text[512];
+    Json::Key(key);
+    if (SetupDiGetDeviceRegistryPropertyW(set, device, property, nullptr, reinterpret_cast<BYTE*>(text),
+                                          sizeof text, nullptr))
+        Json::String(text);
+    else
+        Json::Null();
+}
+
+int CommandDeviceAdd(const wchar_t* hardwareId)
+{
+    HDEVINFO set = SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_USB, nullptr);
+    if (set == INVALID_HANDLE_VALUE)
+        return 1;
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof device;
+    // The hardware ID as a multi-string: the ID, its zero, the list's zero.
+    wchar_t ids[256] = L"";
+    size_t length = wcslen(hardwareId);
+    bool ok = length + 2 <= 256;
+    if (ok) {
+        wcscpy(ids, hardwareId);
+        ids[length + 1] = L'\0';
+    }
+    ok = ok &&
+         SetupDiCreateDeviceInfoW(set, L"VarnekTestDevice", &GUID_DEVCLASS_USB, nullptr, nullptr, DICD_GENERATE_ID,
+                                  &device) &&
+         SetupDiSetDeviceRegistryPropertyW(set, &device, SPDRP_HARDWAREID, reinterpret_cast<BYTE*>(ids),
+                                           static_cast<DWORD>((length + 2) * sizeof(wchar_t))) &&
+         SetupDiRegisterDeviceInfo(set, &device, 0, nullptr, nullptr, nullptr);
+    DWORD error = ok ? 0 : GetLastError();
+    wchar_t instance[256] = L"";
+    if (ok)
+        SetupDiGetDeviceInstanceIdW(set, &device, instance, 256, nullptr);
+    SetupDiDestroyDeviceInfoList(set);
+    Json::BeginObject();
+    Json::Field("ok", ok != FALSE);
+    Json::Field("error", error);
+    Json::Field("instance", instance);
+    Json::EndObject();
+    Json::End();
+    return ok ? 0 : 1;
+}
+
+// Calls visit(set, device) for every device with that hardware ID; their count.
+template <class Visit>
+int ForEachDevice(const wchar_t* hardwareId, Visit visit)
+{
+    HDEVINFO set = SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+    if (set == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof device;
+    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+        if (HasHardwareId(set, &device, hardwareId)) {
+            visit(set, &device);
+            ++count;
+        }
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return count;
+}
+
+int CommandDeviceRemove(const wchar_t* hardwareId)
+{
+    int failed = 0;
+    int count = ForEachDevice(hardwareId, [&](HDEVINFO set, SP_DEVINFO_DATA* device) {
+        if (!SetupDiRemoveDevice(set, device))
+            ++failed;
+    });
+    Json::BeginObject();
+    Json::Field("removed", static_cast<DWORD>(count < 0 ? 0 : count - failed));
+    Json::Field("failed", static_cast<DWORD>(failed));
+    Json::EndObject();
+    Json::End();
+    return count >= 0 && failed == 0 ? 0 : 1;
+}
+
+int CommandDevices(const wchar_t* hardwareId)
+{
+    Json::BeginObject();
+    Json::Key("devices");
+    Json::BeginArray();
+    int count = ForEachDevice(hardwareId, [](HDEVINFO set, SP_DEVINFO_DATA* device) {
+        wchar_t instance[256] = L"";
+        SetupDiGetDeviceInstanceIdW(set, device, instance, 256, nullptr);
+        Json::BeginObject();
+        Json::Field("instance", instance);
+        DeviceProperty(set, device, "service", SPDRP_SERVICE);
+        DeviceProperty(set, device, "driver", SPDRP_DRIVER);
+        DeviceProperty(set, device, "class", SPDRP_CLASS);
+        Json::EndObject();
+    });
+    Json::EndArray();
+    Json::EndObject();
+    Json::End();
+    return count >= 0 ? 0 : 1;
+}
+
+int CommandOemInf(const wchar_t* inf)
+{
+    char infA[MAX_PATH];
+    if (!WideCharToMultiByte(CP_ACP, 0, inf, -1, infA, MAX_PATH, nullptr, nullptr))
+        return 3;
+    char stored[MAX_PATH] = "";
+    BOOL ok = SetupCopyOEMInfA(infA, nullptr, SPOST_PATH, SP_COPY_NEWER_OR_SAME, stored, MAX_PATH, nullptr,
+                               nullptr);
+    DWORD error = ok ? 0 : GetLastError();
+    wchar_t storedW[MAX_PATH] = L"";
+    if (ok)
+        MultiByteToWideChar(CP_ACP, 0, stored, -1, storedW, MAX_PATH);
+    Json::BeginObject();
+    Json::Field("ok", ok != FALSE);
+    Json::Field("error", error);
+    // Garbage on failure (Wine fills the buffer anyway): only shown on success.
+    Json::Field("stored", ok ? storedW : nullptr);
+    Json::EndObject();
+    Json::End();
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main()
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 2)
+        return 3;
+    const wchar_t* command = argv[1];
+    if (wcscmp(command, L"spooler") == 0)
+        return CommandSpooler(argc > 2 ? argv[2] : nullptr);
+    if (argc < 3)
+        return 3;
+    if (wcscmp(command, L"printerdata") == 0 && argc > 3)
+        return CommandPrinterData(argv[2], argv[3]);
+    if (wcscmp(command, L"printerdata-set") == 0 && argc > 4)
+        return CommandPrinterDataSet(argv[2], argv[3], wcstoul(argv[4], nullptr, 10));
+    if (wcscmp(command, L"service") == 0)
+        return CommandService(argv[2]);
+    if (wcscmp(command, L"service-start-type") == 0 && argc > 3)
+        return CommandServiceStartType(argv[2], wcstoul(argv[3], nullptr, 10));
+    if (wcscmp(command, L"reg") == 0)
+        return CommandRegistry(argv[2]);
+    if (wcscmp(command, L"device-add") == 0)
+        return CommandDeviceAdd(argv[2]);
+    if (wcscmp(command, L"device-remove") == 0)
+        return CommandDeviceRemove(argv[2]);
+    if (wcscmp(command, L"devices") == 0)
+        return CommandDevices(argv[2]);
+    if (wcscmp(command, L"oeminf") == 0)
+        return CommandOemInf(argv[2]);
+    return 3;
+}
