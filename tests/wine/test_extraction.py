@@ -79,7 +79,10 @@ class ExtractionTest(WineTestCase):
         if os.path.exists(extracted):
             return extracted
         if name in DRIVER_FILES:
-            return self.session.unix_path(DRIVER_FOLDER + "\\" + name)
+            # Moved under the name the step's table writes ("unidrv.hlp"):
+            # Windows matches names without regard to case, Linux does not.
+            target = self.session.unix_path(DRIVER_FOLDER)
+            return os.path.join(target, next((n for n in os.listdir(target) if n.lower() == name.lower()), name))
         if name == "VarnekRt81.dll":
             return self.session.unix_path(SYSTEM_FOLDER + "\\" + name)
         return extracted

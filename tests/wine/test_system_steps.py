@@ -1,8 +1,8 @@
 """The installer's system steps run one at a time through stephost.exe in a
-real Wine prefix: the registry key, the Start-menu shortcut, the printer
-service, the USB device driver, and the printer system with a monitor that
-cannot be registered. What needs a whole installation (the stand-in payload
-through the real wizard) is in test_installation.py."""
+real Wine prefix, for the cases a whole installation cannot set up: other
+folders for the registry key and the shortcut, a missing Start-menu parent,
+paths that do not fit, and an existing service that was stopped, changed or
+deleted. The whole installation through the wizard is test_installation.py."""
 import os
 import shutil
 import subprocess
@@ -180,128 +180,6 @@ class PrinterService(WineTestCase):
         self.install()
         self.stop()
         self.assertTrue(harness.wait_until(lambda: not sysstate.service(self.session)["exists"]))
-
-
-# A driver package of the test's own, for a device the harness attaches: the
-# stand-in package of the payload is tested through the wizard.
-INF = """[Version]
-Signature="$Windows NT$"
-Class=USB
-ClassGuid={36FC9E60-C465-11CF-8056-444553540000}
-Provider=%Maker%
-CatalogFile=Testusb.cat
-DriverVer=01/01/2024,1.0.0.0
-
-[Manufacturer]
-%Maker%=Models,NTamd64
-
-[Models]
-%Device%=Install,HARDWARE_ID
-[Models.NTamd64]
-%Device%=Install,HARDWARE_ID
-
-[DestinationDirs]
-DefaultDestDir=12
-
-[SourceDisksNames]
-1=%Disk%
-
-[SourceDisksFiles]
-Testusb.sys=1
-
-[Install]
-CopyFiles=Files
-[Install.NTamd64]
-CopyFiles=Files
-
-[Files]
-Testusb.sys
-
-[Install.Services]
-AddService=Testusb,0x00000002,Service
-[Install.NTamd64.Services]
-AddService=Testusb,0x00000002,Service
-
-[Service]
-ServiceType=1
-StartType=3
-ErrorControl=1
-ServiceBinary=%12%\\Testusb.sys
-
-[Strings]
-Maker="Varnek Test"
-Device="Varnek Test Printer"
-Disk="Varnek Test Disk"
-"""
-
-
-class UsbDeviceDriver(WineTestCase):
-    """Wine's forced update reports success even when no attached device is
-    served by the package, so the driver-store fallback never runs here: the
-    decision is tested natively (install_decisions_test.cpp)."""
-
-    def tearDown(self):
-        sysstate.remove_devices(self.session)
-
-    def package(self, folder, hardware_id):
-        unix = self.session.unix_path(folder)
-        os.makedirs(unix, exist_ok=True)
-        with open(os.path.join(unix, "Testusb.inf"), "w", newline="\r\n") as f:
-            f.write(INF.replace("HARDWARE_ID", hardware_id))
-        with open(os.path.join(unix, "Testusb.cat"), "wb") as f:
-            f.write(b"catalogue")
-        with open(os.path.join(unix, "Testusb.sys"), "wb") as f:
-            f.write(b"driver")
-        return folder + "\\Testusb.inf"
-
-    def test_attached_printer_gets_the_package(self):
-        inf = self.package("C:\\Program Files\\Attached", sysstate.HARDWARE_ID)
-        sysstate.attach_device(self.session)
-        self.assertEqual('{"result": 0}', step(self.session, "usbdriver", inf).stdout.decode().strip())
-        self.assertTrue(os.path.isfile(self.session.unix_path("C:\\windows\\system32\\drivers\\Testusb.sys")))
-        key = sysstate.registry(self.session, "HKLM\\System\\CurrentControlSet\\Services\\Testusb")
-        self.assertTrue(key["exists"])
-        self.assertEqual("C:\\windows\\system32\\drivers\\Testusb.sys", key["values"]["ImagePath"]["data"])
-        self.assertEqual(["Testusb"], [d["service"] for d in sysstate.devices(self.session)])
-
-
-class PrinterSystemWithoutMonitor(WineTestCase):
-    """No monitor library in the installation folder: the monitor cannot be
-    registered, the port cannot be added, and the rest still happens."""
-
-    DRIVER_FILES = ["VarnekUI.ini", "VarnekUI.dll", "VarnekUni.dll", "UNIRES.DLL", "UNIDRV.HLP",
-                    "UNIDRVUI.dll", "UNIDRV.dll", "STDNAMES.GPD", "VarnekPrinter.gpd"]
-
-    def test_one_error_box_then_driver_queue_and_printer_data(self):
-        folder = self.session.unix_path(FOLDER)
-        os.makedirs(folder)
-        # Wine's spooler registers a driver whose files are text placeholders.
-        for name in self.DRIVER_FILES:
-            with open(os.path.join(folder, name), "w") as f:
-                f.write("placeholder " + name)
-
-        wizard = harness.Wizard(self.session, harness.INSTALLER_CAPTION)
-        process = self.session.start(harness.program("tests/wine/stephost.exe"), "printersystem", FOLDER)
-        box = wizard.message_box(15000, press=1)
-        self.assertIsNotNone(box)
-        self.assertEqual("ERROR", box["caption"])
-        self.assertEqual(0, box["has_owner"])
-        self.assertEqual(1, box["icon"])  # MB_ICONINFORMATION
-        self.assertEqual([1], box["buttons"])  # MB_OK
-        self.assertTrue(box["text"].strip())
-        self.assertTrue(wizard.no_message_box(1500))
-        self.assertEqual(0, process.wait(60))
-
-        state = sysstate.spooler(self.session)
-        self.assertIsNone(sysstate.by_name(state["monitors"], sysstate.MONITOR))
-        self.assertNotIn(sysstate.PORT, [p["name"] for p in state["ports"]])
-        self.assertIsNotNone(sysstate.by_name(state["drivers"], sysstate.DRIVER))
-        queue = sysstate.by_name(state["printers"], sysstate.QUEUE)
-        self.assertIsNotNone(queue)
-        self.assertEqual(sysstate.PORT, queue["port"])
-        self.assertEqual({"type": "REG_DWORD", "data": 1},
-                         sysstate.printer_data(self.session, sysstate.QUEUE, "Position"))
-        self.assertEqual([], [n for n in os.listdir(folder) if n in self.DRIVER_FILES])
 
 
 if __name__ == "__main__":

@@ -14,7 +14,7 @@
 //   wizdrv close CAPTION                the caption's close command
 //   wizdrv syscommand CAPTION ID        a system-menu command (WM_SYSCOMMAND)
 //   wizdrv texts CAPTION                id and text of every child control
-//   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button (and wait until it closed)
+//   wizdrv msgbox [MS] [--press ID]     find a message box, read it, press a button
 //   wizdrv nobox [MS]                   succeed if no message box shows up within MS
 //   wizdrv capture CAPTION FILE [page|client]
 //                                       24-bit BMP of the dialog window, its page
