@@ -4,8 +4,8 @@ set(VARNEK_PORTABLE_SOURCES
   common/folder_rules.cpp
   common/path_text.cpp
   common/spooler_env.cpp
-  installer/driver_package.cpp
-  installer/label_form_table.cpp
+  common/driver_package.cpp
+  common/label_form_table.cpp
   installer/port_error_text.cpp
   installer/service_command.cpp
   uninstaller/command_line.cpp
