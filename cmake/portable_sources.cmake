@@ -11,6 +11,8 @@ set(VARNEK_PORTABLE_SOURCES
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
   uninstaller/removal_progress.cpp
+  uninstaller/driver_file_removal.cpp
+  uninstaller/removal_forms.cpp
   installer/package_extraction.cpp
   payload/format/package_format.cpp
   payload/format/package_reader.cpp
