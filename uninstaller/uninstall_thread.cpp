@@ -6,7 +6,7 @@
 
 UINT UninstallThread(LPVOID pParam)
 {
-    CUninstallDlg* dlg = static_cast<CUninstallDlg*>(pParam);
+    CUninstallDlg* dlg = static_cast<CUninstallDlg*>(static_cast<CWizardDlg*>(pParam));
     // The printer service is stopped and deleted here first.
     CStringArray files, folders;
     CollectRemovalLists(files, folders);
