@@ -116,6 +116,11 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgrou
         return true;                                                                             \
     }
 
+// Hands the messages this map does not handle to a base class's map.
+#define CHAIN_MESSAGE_MAP(theBase)                                                               \
+    if (theBase::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult))                      \
+        return true;
+
 #define END_MESSAGE_MAP()                                                                        \
     return false;                                                                                \
     }

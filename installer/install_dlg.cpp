@@ -12,76 +12,31 @@
 namespace {
 
 const char kCaption[] = "安裝Varnek打印机驱动";
-const int kWindowWidth = 503;
-const int kWindowHeight = 365;
 
 }  // namespace
 
-CInstallDlg::CInstallDlg() : CDialog(IDD_INSTALL), m_wndPage(g_installPages)
-{
-    m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
-}
-
-void CInstallDlg::DoDataExchange(CDataExchange* pDX)
-{
-    DDX_Control(pDX, IDC_PROGRESS, m_progress);
-}
+CInstallDlg::CInstallDlg() : CWizardDlg(IDD_INSTALL, g_installPages) {}
 
 BOOL CInstallDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-    // The top-left corner stays where the template put it, so the framework
-    // centres the window once this returns.
-    MoveWindow(0, 0, kWindowWidth, kWindowHeight, TRUE);
-    CreateWizardWindow();
-
+    CWizardDlg::OnInitDialog();
+    CreateFolderBox();
     RECT client;
     GetClientRect(&client);
-    const int R = client.right, B = client.bottom;
-    ::MoveWindow(GetDlgItem(IDC_BACK), R - 277, B - 33, 78, 23, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_NEXT), R - 187, B - 33, 78, 23, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_CANCEL_FINISH), R - 97, B - 33, 78, 23, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_BROWSE), R - 130, B - 151, 68, 23, TRUE);
-
-    m_progress.SetRange(0, 100);
-    m_progress.SetPos(0);
+    ::MoveWindow(GetDlgItem(IDC_BROWSE), client.right - 130, client.bottom - 151, 68, 23, TRUE);
     return TRUE;
 }
 
-bool CInstallDlg::CreateWizardWindow()
+void CInstallDlg::CreateFolderBox()
 {
-    RECT client;
-    GetClientRect(&client);
-    RECT pageRect = {0, 0, client.right - 2, client.bottom - 50};
-    if (!m_wndPage.Create(this, pageRect))
-        return false;
-
+    if (!m_wndPage.m_hWnd)
+        return;
     RECT folderRect = {38, 182, 362, 204};
     m_wndPage.m_editFolder.Create(folderRect, &m_wndPage);
     char folder[kPathBufferSize];
     DWORD n = ::ExpandEnvironmentStringsA("%ProgramFiles%\\VarnekPrinter", folder, sizeof folder);
     // A default that does not fit is left empty rather than cut short.
     m_wndPage.m_editFolder.SetText(n > 0 && n <= sizeof folder ? folder : "");
-    return true;
-}
-
-void CInstallDlg::OnPaint()
-{
-    CPaintDC dc(this);
-    RECT client;
-    GetClientRect(&client);
-    const int W = client.right, H = client.bottom;
-    CPen shadow(PS_SOLID, 1, RGB(172, 168, 153));
-    CPen light(PS_SOLID, 1, RGB(255, 255, 255));
-    HGDIOBJ previous = dc.SelectObject(shadow);
-    dc.MoveTo(1, H - 50);
-    dc.LineTo(W - 1, H - 50);
-    dc.SelectObject(light);
-    dc.MoveTo(1, H - 49);
-    dc.LineTo(W - 1, H - 49);
-    dc.SelectObject(previous);
 }
 
 bool CInstallDlg::ValidateFolderPage()
@@ -121,11 +76,7 @@ void CInstallDlg::OnNext()
         Enable(IDC_BACK, false);
         Enable(IDC_NEXT, false);
         m_wndPage.UpdateWindow();
-        ::InterlockedExchange(&m_nWorkerBusy, 1);
-        if (!AfxBeginThread(InstallThread, this)) {
-            WorkerDone();
-            Enable(IDC_CANCEL_FINISH, true);
-        }
+        StartWorker(InstallThread);
         break;
     case 3:
         m_wndPage.InvalidateRect(nullptr, FALSE);
@@ -179,18 +130,4 @@ void CInstallDlg::ShowStatus(const char* text)
 void CInstallDlg::ShowMessage(const char* text)
 {
     ::MessageBoxA(m_hWnd, text, kCaption, MB_OK);
-}
-
-// Enter, Esc and the caption's close command end the dialog as usual, but
-// not while the worker still uses the dialog's windows.
-void CInstallDlg::OnOK()
-{
-    if (!m_nWorkerBusy)
-        CDialog::OnOK();
-}
-
-void CInstallDlg::OnCancel()
-{
-    if (!m_nWorkerBusy)
-        CDialog::OnCancel();
 }

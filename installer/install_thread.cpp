@@ -11,7 +11,7 @@
 
 UINT InstallThread(LPVOID pParam)
 {
-    CInstallDlg* dlg = static_cast<CInstallDlg*>(pParam);
+    CInstallDlg* dlg = static_cast<CInstallDlg*>(static_cast<CWizardDlg*>(pParam));
     if (ExtractPackage(dlg) != 0) {
         // The package is unusable: only Cancel is left to end the wizard.
         // The worker is done with the dialog before its box, so that Cancel

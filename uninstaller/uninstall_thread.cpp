@@ -8,7 +8,7 @@
 
 UINT UninstallThread(LPVOID pParam)
 {
-    CUninstallDlg* dlg = static_cast<CUninstallDlg*>(pParam);
+    CUninstallDlg* dlg = static_cast<CUninstallDlg*>(static_cast<CWizardDlg*>(pParam));
     RemovePrinterService();
     CStringArray files, folders;
     CollectRemovalLists(files, folders);

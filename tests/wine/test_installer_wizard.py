@@ -7,6 +7,7 @@ import unittest
 
 import harness
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, WineTestCase, Wizard, wait_until
+from package_copies import Package
 
 NEXT, BROWSE, BACK, PROGRESS, CANCEL = 1001, 1002, 1003, 1004, 1007
 INVALID = "安装文件夹不是有效文件夹"
@@ -187,6 +188,53 @@ class InstallerWizard(WineTestCase):
         self.to_folder_page()
         self.wizard.close()
         self.assertEnds()
+
+
+class InstallingPage(WineTestCase):
+    """The installing page while the worker runs. A payload without the port
+    monitor's library makes the worker stop at the port step's unowned
+    "ERROR" box, with the dialog itself still usable: the page can be looked
+    at and closing tried while the worker is busy."""
+
+    def test_closing_waits_for_the_worker(self):
+        package = Package.read(harness.program("installer/VarnekPrinterSetup.exe"))
+        package.entries = [e for e in package.entries if e[0] != b"VarnekRt81.dll"]
+        installer = os.path.join(self.session.dir, "NoMonitorSetup.exe")
+        with open(installer, "wb") as f:
+            f.write(package.serialise())
+        process = self.session.start(installer)
+        wizard = Wizard(self.session, INSTALLER_CAPTION)
+        self.assertTrue(wizard.wait())
+        wizard.click(NEXT)
+        wait_until(lambda: wizard.state()["folder_box"]["visible"])
+        wizard.click(NEXT)
+        box = wizard.message_box(60000)
+        self.assertIsNotNone(box, "the worker did not stop at the port step")
+        self.assertEqual(box["caption"], "ERROR")
+
+        controls = wizard.state()["controls"]
+        for control_id, visible, enabled in [(NEXT, 1, 0), (BACK, 1, 0), (CANCEL, 1, 0), (BROWSE, 0, 0),
+                                             (PROGRESS, 1, 1)]:
+            with self.subTest(control=control_id):
+                self.assertEqual(controls[str(control_id)]["visible"], visible)
+                if visible:
+                    self.assertEqual(controls[str(control_id)]["enabled"], enabled)
+        self.assertEqual(controls[str(CANCEL)]["text"], "取消")
+        self.assertEqual(controls[str(PROGRESS)]["pos"], 100)
+
+        wizard.key("escape")
+        wizard.close()
+        wizard.key("enter")
+        time.sleep(1)
+        self.assertIsNone(process.poll(), "the dialog ended under its worker")
+
+        wizard.message_box(press=1)
+        def finished():
+            finish = wizard.state()["controls"][str(CANCEL)]
+            return finish["text"] == "完成" and finish["enabled"]
+        self.assertTrue(wait_until(finished, timeout=60))
+        wizard.key("escape")
+        self.assertEqual(process.wait(10), 0)
 
 
 if __name__ == "__main__":
