@@ -4,13 +4,15 @@ set(VARNEK_PORTABLE_SOURCES
   common/folder_rules.cpp
   common/path_text.cpp
   common/spooler_env.cpp
-  installer/driver_package.cpp
-  installer/label_form_table.cpp
+  common/driver_package.cpp
+  common/label_form_table.cpp
   installer/port_error_text.cpp
   installer/service_command.cpp
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
   uninstaller/removal_progress.cpp
+  uninstaller/driver_file_removal.cpp
+  uninstaller/removal_forms.cpp
   installer/package_extraction.cpp
   payload/format/package_format.cpp
   payload/format/package_reader.cpp

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "common/label_form_table.h"
 #include "common/names.h"
-#include "installer/label_form_table.h"
 
 static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 names are Windows wide strings");
 

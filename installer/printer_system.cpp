@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "common/driver_package.h"
 #include "common/names.h"
 #include "common/path_text.h"
 #include "common/spooler_env.h"
-#include "installer/driver_package.h"
 #include "installer/file_moves.h"
 #include "installer/label_forms.h"
 #include "installer/port_monitor.h"

@@ -2,5 +2,6 @@
 
 // The clean-up pass's removal at the next logon: what is left of the
 // installation folder (all but the running executable, which the finisher
-// deletes), then the printer-driver files.
+// deletes), then the printer-driver files and the monitor library, which
+// the spooler may have held during the wizard.
 void CleanUpInstallation(const char* folder);

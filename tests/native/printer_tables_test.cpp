@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "installer/driver_package.h"
-#include "installer/label_form_table.h"
+#include "common/driver_package.h"
+#include "common/label_form_table.h"
 
 TEST(DriverPackage, DependentFilesAreTheExactMultiString)
 {

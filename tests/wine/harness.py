@@ -202,10 +202,12 @@ class Session:
                                                            result.stderr.decode(errors="replace")))
         return result
 
-    def start(self, *args):
-        """Starts a program without waiting (a GUI program blocks until it ends)."""
+    def start(self, *args, cwd=None):
+        """Starts a program without waiting (a GUI program blocks until it ends).
+        cwd: a C: folder of the prefix to start it in, as a shortcut's working directory."""
         process = subprocess.Popen([LOADER] + list(args), env=self.env, stdin=subprocess.DEVNULL,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   cwd=self.unix_path(cwd) if cwd else None)
         self._processes.append(process)
         return process
 

@@ -2,6 +2,7 @@
 hold, read through sysprobe.exe inside the prefix, and the expectations that
 depend on the prefix's architecture. Shared by the installation, removal and
 lifecycle tests."""
+import glob
 import json
 import os
 
@@ -15,6 +16,20 @@ MONITOR_LIBRARY = "VarnekRt81.dll"
 PORT = "USB PORT:"
 QUEUE = "VarnekPrinter"
 MONITORS_KEY = "HKLM\\System\\CurrentControlSet\\Control\\Print\\Monitors"
+PRODUCT_KEY = "HKLM\\Software\\VarnekPrinter"
+RUN_ONCE_KEY = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"
+RUN_ONCE_VALUE = "DvxUninstaller"
+DEFAULT_FOLDER = "C:\\Program Files\\VarnekPrinter"
+DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
+# The files the installer moves into the driver directory, and the binary GPD
+# that Unidrv may add; the first five and the last one are the product's own.
+DRIVER_FILES = ["VarnekUI.ini", "VarnekUI.dll", "VarnekUni.dll", "UNIRES.DLL", "unidrv.hlp", "UNIDRVUI.dll",
+                "UNIDRV.dll", "STDNAMES.GPD", "VarnekPrinter.gpd", "VarnekPrinter.BUD"]
+OWN_DRIVER_FILES = ["VarnekUI.ini", "VarnekUI.dll", "VarnekUni.dll", "VarnekPrinter.gpd", "VarnekPrinter.BUD"]
+# (folder, shortcut) under the Start menu's programs folder: the installer's
+# entry and the one of earlier versions.
+START_MENU_ENTRIES = [("Varnek打印机", "卸载 Varnek打印机驱动.lnk"),
+                      ("Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk")]
 
 # The running system's spooler environment and its driver-directory name:
 # a 64-bit prefix has the x64 spooler, a 32-bit one the x86 spooler.
@@ -55,6 +70,25 @@ def registry(session, key):
 
 def printer_data(session, printer, value):
     return probe(session, "printerdata", printer, value, check=False)
+
+
+def add_printer(session, name, driver, port="FILE:"):
+    """A local queue of that driver on that port."""
+    probe(session, "printer-add", name, driver, port)
+
+
+def delete_printer(session, name):
+    probe(session, "printer-delete", name)
+
+
+def copy_driver(session, source, name):
+    """Registers driver name with the files of driver source."""
+    probe(session, "driver-copy", source, name)
+
+
+def registry_tree(session, key):
+    """{key path: [value names]} for the key and every key below it; {} when it does not exist."""
+    return probe(session, "regtree", key)
 
 
 def set_printer_data(session, printer, value, number):
@@ -99,3 +133,128 @@ def user_profile(session):
     names = [n for n in os.listdir(users) if n != "Public" and os.path.isdir(os.path.join(users, n))]
     assert len(names) == 1, names
     return os.path.join(users, names[0])
+
+
+def lower_names(unix_folder):
+    return {name.lower() for name in os.listdir(unix_folder)} if os.path.isdir(unix_folder) else set()
+
+
+def start_menu_folder(session):
+    """The Unix folder Windows reaches as %USERPROFILE%\\「开始」菜单\\程序."""
+    return os.path.join(user_profile(session), "「开始」菜单", "程序")
+
+
+def temporary_copies(session):
+    """The uninstaller's temporary copies (Del*.tmp) in the user's temporary folder."""
+    return sorted(os.path.basename(p) for p in glob.glob(os.path.join(user_profile(session), "Temp", "Del*.tmp")))
+
+
+def stored_infs(session):
+    """The INF files in the Windows inf folder that serve the printer's hardware ID."""
+    folder = session.unix_path("C:\\windows\\inf")
+    found = []
+    for name in sorted(os.listdir(folder)):
+        if name.lower().endswith(".inf"):
+            with open(os.path.join(folder, name), "rb") as f:
+                if HARDWARE_ID.lower().encode() in f.read().lower():
+                    found.append(name)
+    return found
+
+
+SERVICE_STATES = {1: "stopped", 2: "start pending", 3: "stop pending", 4: "running", 5: "continue pending",
+                  6: "pause pending", 7: "paused"}
+
+
+def product_state(session, folder=DEFAULT_FOLDER):
+    """What of the product the prefix holds, item by item: a value, or None
+    (or an empty list) for an item that is not there."""
+    state = spooler(session)
+    uses_driver = [p for p in state["printers"] if p["driver"] == DRIVER]
+    driver = by_name(state["drivers"], DRIVER)
+    monitor = by_name(state["monitors"], MONITOR)
+    port = by_name(state["ports"], PORT)
+    service_info = service(session)
+    product_key = registry(session, PRODUCT_KEY)
+    monitor_key = registry(session, MONITORS_KEY + "\\" + MONITOR)
+    run_once = registry(session, RUN_ONCE_KEY)["values"].get(RUN_ONCE_VALUE)
+    driver_dir = session.unix_path(state["driver_directory"])
+    library = os.path.join(session.unix_path(state["system_directory"]), MONITOR_LIBRARY)
+    menu = start_menu_folder(session)
+    wanted = {name.lower() for name in DRIVER_FILES}
+
+    def folder_names(windows_folder):
+        unix = session.unix_path(windows_folder)
+        return sorted(os.listdir(unix)) if os.path.isdir(unix) else None
+
+    return {
+        "queues": [{"name": p["name"], "port": p["port"]} for p in uses_driver],
+        "driver": {"environment": driver["environment"], "data_file": base_name(driver["data_file"])} if driver else None,
+        "monitor": {"library": base_name(monitor["dll"])} if monitor else None,
+        "monitor key": monitor_key["values"]["Driver"]["data"] if monitor_key["exists"] and
+        "Driver" in monitor_key["values"] else ({} if monitor_key["exists"] else None),
+        "port": {"monitor": port["monitor"]} if port else None,
+        "service": {"state": SERVICE_STATES.get(service_info.get("state"), service_info.get("state")),
+                    "program": service_info.get("binary_path")} if service_info["exists"] else None,
+        "product key": {name: v["data"] for name, v in product_key["values"].items()} if product_key["exists"]
+        else None,
+        "RunOnce value": run_once["data"] if run_once else None,
+        "installation folder": folder_names(folder),
+        "data folder": folder_names(DATA_FOLDER),
+        "driver files": sorted(n for n in os.listdir(driver_dir) if n.lower() in wanted),
+        "driver files in 3": sorted(n for n in os.listdir(os.path.join(driver_dir, "3")) if n.lower() in wanted),
+        "monitor library": state["system_directory"] + "\\" + MONITOR_LIBRARY if os.path.exists(library) else None,
+        "Start-menu entries": [f + "\\" + link for f, link in START_MENU_ENTRIES
+                               if os.path.exists(os.path.join(menu, f))],
+        "temporary copies": temporary_copies(session),
+        "INF in the driver store": stored_infs(session),
+    }
+
+
+def describe(state):
+    """product_state() as readable lines, one per item."""
+    lines = []
+    for item, value in state.items():
+        if value is None or value == []:
+            text = "-"
+        elif isinstance(value, str):
+            text = value
+        else:
+            text = json.dumps(value, ensure_ascii=False)
+        lines.append("  %-24s %s" % (item, text))
+    return "\n".join(lines)
+
+
+def summary(session, folder=DEFAULT_FOLDER):
+    """The product's state in the prefix as readable text."""
+    return describe(product_state(session, folder))
+
+
+def snapshot(session):
+    """Every file and folder under drive_c (relative, '/'-separated) and every
+    registry key of HKLM\\Software, HKLM\\System and HKCU\\Software with its
+    value names: what a residue is measured against."""
+    root = os.path.join(session.prefix, "drive_c")
+    files = set()
+    for folder, dirs, names in os.walk(root):
+        for name in dirs + names:
+            files.add(os.path.relpath(os.path.join(folder, name), root).replace(os.sep, "/"))
+    keys = {}
+    for key in ("HKLM\\Software", "HKLM\\System", "HKCU\\Software"):
+        keys.update(registry_tree(session, key))
+    return {"files": files, "keys": {key: set(values) for key, values in keys.items()}}
+
+
+def residue(before, after):
+    """What after holds that before did not: "+file", "+key" and "+key\\\\[value]"
+    entries, and "-..." for what went."""
+    changes = {"+" + f for f in after["files"] - before["files"]}
+    changes |= {"-" + f for f in before["files"] - after["files"]}
+    for key in after["keys"].keys() | before["keys"].keys():
+        old, new = before["keys"].get(key), after["keys"].get(key)
+        if old is None:
+            changes.add("+" + key)
+        if new is None:
+            changes.add("-" + key)
+        changes |= {"+%s\\[%s]" % (key, v) for v in (new or set()) - (old or set())}
+        changes |= {"-%s\\[%s]" % (key, v) for v in (old or set()) - (new or set())}
+    return changes

@@ -1,7 +1,10 @@
-// removal_probe: runs the uninstaller's folder listing inside the prefix and
-// prints its result, for the Wine tests.
+// removal_probe: runs one of the uninstaller's removal steps inside the
+// prefix, for the Wine tests.
 //
-//   removal_probe list FOLDER    {"files": [...], "folders": [...]} in list order
+//   removal_probe list FOLDER      {"files": [...], "folders": [...]} in list order
+//   removal_probe service          RemovePrinterService
+//   removal_probe printersystem    RemovePrinterSystem; prints {"result": N}
+//   removal_probe cleanup FOLDER   CleanUpInstallation
 //
 // Paths are printed in UTF-8; exit code 0, or 3 for bad usage.
 #include <windows.h>
@@ -9,7 +12,10 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "uninstaller/clean_up_installation.h"
 #include "uninstaller/file_removal.h"
+#include "uninstaller/printer_service_removal.h"
+#include "uninstaller/printer_system_removal.h"
 
 namespace {
 
@@ -44,6 +50,18 @@ void PrintList(const char* name, const CStringArray& list)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && strcmp(argv[1], "service") == 0) {
+        RemovePrinterService();
+        return 0;
+    }
+    if (argc == 2 && strcmp(argv[1], "printersystem") == 0) {
+        printf("{\"result\": %d}\n", RemovePrinterSystem());
+        return 0;
+    }
+    if (argc == 3 && strcmp(argv[1], "cleanup") == 0) {
+        CleanUpInstallation(argv[2]);
+        return 0;
+    }
     if (argc != 3 || strcmp(argv[1], "list") != 0)
         return 3;
     CStringArray files, folders;

@@ -8,9 +8,13 @@
 //                                      printers (PRINTER_INFO_2), ports, monitors
 //   sysprobe printerdata PRINTER NAME  a printer-data value
 //   sysprobe printerdata-set PRINTER NAME N   sets a REG_DWORD printer-data value
+//   sysprobe printer-add NAME DRIVER PORT     adds a local queue (WinPrint, RAW)
+//   sysprobe printer-delete NAME       deletes a queue
+//   sysprobe driver-copy FROM NAME     registers driver NAME with the files of driver FROM (rule's environment)
 //   sysprobe service NAME              configuration, description and state
 //   sysprobe service-start-type NAME N changes the start type only (Wine's sc has no "config")
 //   sysprobe reg ROOT\KEY              the values of a key (64-bit view); ROOT is HKLM or HKCU
+//   sysprobe regtree ROOT\KEY          every key below it (itself included) with its value names
 //   sysprobe device-add HWID           attaches a root-enumerated device with that hardware ID
 //   sysprobe device-remove HWID        removes every device with that hardware ID
 //   sysprobe devices HWID              the devices with that hardware ID and their driver
@@ -218,6 +222,54 @@ int CommandPrinterDataSet(const wchar_t* printerName, const wchar_t* valueName, 
     return result == ERROR_SUCCESS ? 0 : 1;
 }
 
+int CommandPrinterAdd(const wchar_t* name, const wchar_t* driver, const wchar_t* port)
+{
+    PRINTER_INFO_2W info = {};
+    info.pPrinterName = const_cast<wchar_t*>(name);
+    info.pDriverName = const_cast<wchar_t*>(driver);
+    info.pPortName = const_cast<wchar_t*>(port);
+    info.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+    info.pDatatype = const_cast<wchar_t*>(L"RAW");
+    HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    if (!printer)
+        return 1;
+    ClosePrinter(printer);
+    return 0;
+}
+
+int CommandPrinterDelete(const wchar_t* name)
+{
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer;
+    if (!OpenPrinterW(const_cast<wchar_t*>(name), &printer, &defaults))
+        return 1;
+    BOOL deleted = DeletePrinter(printer);
+    ClosePrinter(printer);
+    return deleted ? 0 : 1;
+}
+
+int CommandDriverCopy(const wchar_t* from, const wchar_t* name)
+{
+    const char* rule = SpoolerEnvironment();
+    wchar_t environment[64] = L"";
+    if (rule)
+        MultiByteToWideChar(CP_ACP, 0, rule, -1, environment, 64);
+    DWORD needed = 0, count = 0;
+    EnumPrinterDriversW(nullptr, environment, 3, nullptr, 0, &needed, &count);
+    Buffer buffer;
+    if (!EnumPrinterDriversW(nullptr, environment, 3, buffer.Get(needed), needed, &needed, &count))
+        return 1;
+    DRIVER_INFO_3W* info = reinterpret_cast<DRIVER_INFO_3W*>(buffer.data);
+    for (DWORD i = 0; i < count; ++i) {
+        if (wcscmp(info[i].pName, from) != 0)
+            continue;
+        DRIVER_INFO_3W copy = info[i];
+        copy.pName = const_cast<wchar_t*>(name);
+        return AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&copy)) ? 0 : 1;
+    }
+    return 1;
+}
+
 int CommandService(const wchar_t* name)
 {
     SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
@@ -283,14 +335,65 @@ int CommandServiceStartType(const wchar_t* name, DWORD startType)
     return ok ? 0 : 1;
 }
 
+bool RootOf(const wchar_t* path, HKEY* root)
+{
+    if (_wcsnicmp(path, L"HKLM\\", 5) == 0)
+        *root = HKEY_LOCAL_MACHINE;
+    else if (_wcsnicmp(path, L"HKCU\\", 5) == 0)
+        *root = HKEY_CURRENT_USER;
+    else
+        return false;
+    return true;
+}
+
+// "path": [value names], then the same for every subkey, depth first.
+void PrintKeyTree(HKEY parent, const wchar_t* name, const wchar_t* path)
+{
+    HKEY key;
+    if (RegOpenKeyExW(parent, name, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        return;
+    Json::KeyW(path);
+    Json::BeginArray();
+    for (DWORD i = 0;; ++i) {
+        // Used up before the recursion below: one buffer serves every level.
+        static wchar_t value[16384];
+        DWORD length = 16384;
+        if (RegEnumValueW(key, i, value, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        Json::String(value);
+    }
+    Json::EndArray();
+    for (DWORD i = 0;; ++i) {
+        wchar_t subkey[256], subpath[4096];
+        DWORD length = 256;
+        if (RegEnumKeyExW(key, i, subkey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        if (wcslen(path) + 1 + wcslen(subkey) < 4096) {
+            wcscpy(subpath, path);
+            wcscat(subpath, L"\\");
+            wcscat(subpath, subkey);
+            PrintKeyTree(key, subkey, subpath);
+        }
+    }
+    RegCloseKey(key);
+}
+
+int CommandRegistryTree(const wchar_t* path)
+{
+    HKEY root;
+    if (!RootOf(path, &root))
+        return 3;
+    Json::BeginObject();
+    PrintKeyTree(root, path + 5, path);
+    Json::EndObject();
+    Json::End();
+    return 0;
+}
+
 int CommandRegistry(const wchar_t* path)
 {
     HKEY root;
-    if (_wcsnicmp(path, L"HKLM\\", 5) == 0)
-        root = HKEY_LOCAL_MACHINE;
-    else if (_wcsnicmp(path, L"HKCU\\", 5) == 0)
-        root = HKEY_CURRENT_USER;
-    else
+    if (!RootOf(path, &root))
         return 3;
     HKEY key;
     if (RegOpenKeyExW(root, path + 5, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
@@ -488,12 +591,20 @@ int main()
         return CommandPrinterData(argv[2], argv[3]);
     if (wcscmp(command, L"printerdata-set") == 0 && argc > 4)
         return CommandPrinterDataSet(argv[2], argv[3], wcstoul(argv[4], nullptr, 10));
+    if (wcscmp(command, L"printer-add") == 0 && argc > 4)
+        return CommandPrinterAdd(argv[2], argv[3], argv[4]);
+    if (wcscmp(command, L"printer-delete") == 0)
+        return CommandPrinterDelete(argv[2]);
+    if (wcscmp(command, L"driver-copy") == 0 && argc > 3)
+        return CommandDriverCopy(argv[2], argv[3]);
     if (wcscmp(command, L"service") == 0)
         return CommandService(argv[2]);
     if (wcscmp(command, L"service-start-type") == 0 && argc > 3)
         return CommandServiceStartType(argv[2], wcstoul(argv[3], nullptr, 10));
     if (wcscmp(command, L"reg") == 0)
         return CommandRegistry(argv[2]);
+    if (wcscmp(command, L"regtree") == 0)
+        return CommandRegistryTree(argv[2]);
     if (wcscmp(command, L"device-add") == 0)
         return CommandDeviceAdd(argv[2]);
     if (wcscmp(command, L"device-remove") == 0)

@@ -1,6 +1,7 @@
 // What the printer driver consists of: the files moved into the spooler's
-// driver directory and the DRIVER_INFO_3 it is registered with. Plain data
-// (no windows.h), so that it is checked natively.
+// driver directory (and deleted from it by the uninstaller) and the
+// DRIVER_INFO_3 it is registered with. Plain data (no windows.h), so that it
+// is checked natively.
 #pragma once
 
 #include <stddef.h>

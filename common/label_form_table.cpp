@@ -1,4 +1,4 @@
-#include "installer/label_form_table.h"
+#include "common/label_form_table.h"
 
 // Sizes as the printer's software registers them, even where a name suggests
 // another size; row 29 really lacks its closing parenthesis. "Φ" is U+03A6.

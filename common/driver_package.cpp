@@ -1,4 +1,4 @@
-#include "installer/driver_package.h"
+#include "common/driver_package.h"
 
 const char* const kDriverFiles[kDriverFileCount] = {
     "VarnekUI.ini", "VarnekUI.dll", "VarnekUni.dll", "UNIRES.DLL",        "unidrv.hlp",

@@ -1,5 +1,6 @@
-// The 59 label forms the installer adds to the queue: plain data (no
-// windows.h), so that names and measures are checked natively.
+// The 59 label forms the installer adds through its queue and the uninstaller
+// deletes again: plain data (no windows.h), so that names and measures are
+// checked natively.
 #pragma once
 
 #include <stddef.h>

@@ -1,0 +1,127 @@
+#include "uninstaller/printer_system_removal.h"
+
+#include <shlwapi.h>
+#include <winspool.h>
+
+#include "common/driver_package.h"
+#include "common/names.h"
+#include "common/path_text.h"
+#include "common/spooler_env.h"
+#include "framework/afx.h"
+#include "uninstaller/queue_selection.h"
+#include "uninstaller/removal_forms.h"
+#include "uninstaller/spooler_files.h"
+
+static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 names are Windows wide strings");
+
+namespace {
+
+const char kMonitorsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors";
+const REGSAM kMonitorKeyAccess = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+
+char* Text(const char* text)
+{
+    return const_cast<char*>(text);
+}
+
+void DeleteRemovalForms(const char* printerName)
+{
+    HANDLE printer;
+    if (!::OpenPrinterA(Text(printerName), &printer, nullptr))
+        return;
+    for (size_t i = 0; i < kRemovalFormCount; ++i)
+        ::DeleteFormW(printer, reinterpret_cast<wchar_t*>(const_cast<char16_t*>(RemovalFormName(i))));
+    ::ClosePrinter(printer);
+}
+
+void RemoveVarnekQueues()
+{
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    DWORD needed = 0, count = 0;
+    // With no printer at all the first call may succeed and need nothing.
+    if (!::EnumPrintersA(flags, Text(""), 2, nullptr, 0, &needed, &count) &&
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return;
+    if (needed == 0 || needed > MAXDWORD - 4)
+        return;
+    const DWORD size = needed + 4;
+    BYTE* buffer = static_cast<BYTE*>(::LocalAlloc(LPTR, size));
+    if (!buffer)
+        return;
+    if (::EnumPrintersA(flags, Text(""), 2, buffer, size, &needed, &count)) {
+        ForEachVarnekQueue(reinterpret_cast<const PRINTER_INFO_2A*>(buffer), count,
+                           [](const PRINTER_INFO_2A& printer, bool withForms) {
+                               if (withForms)
+                                   DeleteRemovalForms(printer.pPrinterName);
+                               DeletePrinterByName(printer.pPrinterName);
+                           });
+    }
+    ::LocalFree(buffer);
+}
+
+HWND MainWindow()
+{
+    CWinApp* app = AfxGetApp();
+    return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+}
+
+}  // namespace
+
+int RemovePrinterSystem()
+{
+    RemoveVarnekQueues();
+    RemovePrinterDriver(VARNEK_PRINTER_DRIVER);
+    RemovePrinterPort(MainWindow(), VARNEK_PORT);
+    return RemovePortMonitor(VARNEK_PORT_MONITOR);
+}
+
+int DeletePrinterByName(const char* printerName)
+{
+    PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer;
+    if (!::OpenPrinterA(Text(printerName), &printer, &defaults))
+        return 0;
+    BOOL deleted = ::DeletePrinter(printer);
+    ::ClosePrinter(printer);
+    return deleted;
+}
+
+int RemovePrinterDriver(const char* driverName)
+{
+    BOOL deleted = ::DeletePrinterDriverA(nullptr, Text(SpoolerEnvironment()), Text(driverName));
+    // The spooler leaves the driver's files behind.
+    char driverDirectory[kPathBufferSize], dataFile[kPathBufferSize];
+    if (GetDriverDirectory(driverDirectory, sizeof driverDirectory) &&
+        ComposePath(dataFile, sizeof dataFile, "%s\\3\\%s", driverDirectory, kDriverDataFile))
+        ::DeleteFileA(dataFile);
+    return deleted ? 1 : 0;
+}
+
+int RemovePrinterPort(HWND parent, const char* portName)
+{
+    return ::DeletePortA(nullptr, parent, Text(portName)) ? 1 : 0;
+}
+
+int RemovePortMonitor(const char* monitorName)
+{
+    BOOL deleted = ::DeleteMonitorA(nullptr, Text(SpoolerEnvironment()), Text(monitorName));
+    // A deleted monitor took its key along; a key still there is cleaned here.
+    char monitorKey[kPathBufferSize];
+    HKEY key;
+    if (!ComposePath(monitorKey, sizeof monitorKey, "%s\\%s", kMonitorsKey, monitorName) ||
+        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, monitorKey, 0, kMonitorKeyAccess, &key) != ERROR_SUCCESS)
+        return deleted ? 1 : 0;
+    // Without "Driver" the spooler no longer loads the monitor at start,
+    // even if the key itself cannot go.
+    ::RegDeleteValueA(key, "Driver");
+    ::RegCloseKey(key);
+    HKEY monitors;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMonitorsKey, 0, kMonitorKeyAccess, &monitors) == ERROR_SUCCESS) {
+        // The monitor keeps its ports in subkeys, and RegDeleteKey refuses a
+        // key that has any.
+        ::SHDeleteKeyA(monitors, monitorName);
+        ::RegCloseKey(monitors);
+    }
+    DeleteMonitorLibrary();
+    return deleted ? 1 : 0;
+}

@@ -1,0 +1,38 @@
+#include "uninstaller/spooler_files.h"
+
+#include <windows.h>
+#include <winspool.h>
+
+#include "common/names.h"
+#include "common/path_text.h"
+#include "common/spooler_env.h"
+#include "common/wow64_redirection.h"
+#include "uninstaller/driver_file_removal.h"
+
+bool GetDriverDirectory(char* buffer, size_t size)
+{
+    DWORD needed = 0;
+    // The call fails rather than cut a path that does not fit.
+    return ::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>(SpoolerEnvironment()), 1,
+                                        reinterpret_cast<BYTE*>(buffer), static_cast<DWORD>(size), &needed) != 0;
+}
+
+bool DeleteDriverFiles()
+{
+    char driverDirectory[kPathBufferSize];
+    if (!GetDriverDirectory(driverDirectory, sizeof driverDirectory))
+        return false;
+    // The spooler's folders are exempt from WOW64 redirection: no switch here.
+    ForEachDriverFilePath(driverDirectory, [](const char* path) { ::DeleteFileA(path); });
+    return true;
+}
+
+void DeleteMonitorLibrary()
+{
+    Wow64RedirectionOff nativeFileSystem;
+    char systemDirectory[kPathBufferSize], library[kPathBufferSize];
+    UINT n = ::GetSystemDirectoryA(systemDirectory, sizeof systemDirectory);
+    if (n > 0 && n < sizeof systemDirectory &&
+        ComposePath(library, sizeof library, "%s\\%s", systemDirectory, VARNEK_MONITOR_LIBRARY))
+        ::DeleteFileA(library);
+}
