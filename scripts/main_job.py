@@ -1,10 +1,17 @@
 #!/usr/bin/env python3
-"""The main job: runs the installer in a throwaway Wine prefix.
+"""The main job: the installer in a throwaway Wine prefix, and what it did.
 
-With a usable X display the wizard opens for the user, who clicks through it.
-Without one it runs under Xvfb, is driven through its pages, and a screenshot
-of every page is saved in docs/screenshots/.
+    python3 scripts/main_job.py [--uninstall]
+
+With a usable X display the wizards open for the user, who clicks through
+them. Without one they run under Xvfb, are driven through their pages, and a
+screenshot of every page of both programs is saved in docs/screenshots/.
+Afterwards the job prints what is installed: queue, driver, monitor, port,
+service, registry values and files. With --uninstall the uninstaller then
+removes it all again, the next logon is simulated (wineboot -r runs the
+clean-up pass), and the job prints what is left.
 """
+import argparse
 import os
 import subprocess
 import sys
@@ -13,8 +20,13 @@ import time
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(REPO, "tests", "wine"))
 import harness  # noqa: E402
+import sysstate  # noqa: E402
 
 SCREENSHOTS = os.path.join(REPO, "docs", "screenshots")
+INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
+UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
+PAGE_HOST = "Page host"
+NEXT, FINISH, RESTART = 1001, 1007, 1000
 
 
 def have_display():
@@ -22,47 +34,148 @@ def have_display():
     return bool(display) and subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0
 
 
-def save_page(wizard, name):
-    bmp = os.path.join(wizard.session.dir, name + ".bmp")
-    wizard.capture(bmp)
+def save(session, wizard, name, part=None):
+    bmp = os.path.join(session.dir, name + ".bmp")
+    wizard.capture(bmp, part)
     png = os.path.join(SCREENSHOTS, name + ".png")
-    subprocess.run(["convert", bmp, png], check=True)
-    print("  screenshot: " + os.path.relpath(png, REPO))
+    # Without the date chunks the file changes only when the pixels do.
+    subprocess.run(["convert", bmp, "-strip", "-define", "png:exclude-chunks=date,time", png], check=True)
+    print("  screenshot " + os.path.relpath(png, REPO))
+
+
+def settle():
+    """Lets a page finish painting before it is captured."""
+    time.sleep(0.5)
+
+
+def host_page(session, name, program, page, *extra):
+    """A page that passes too quickly to be captured, shown by the page host."""
+    session.start(harness.program("tests/wine/pagehost.exe"), program, str(page), *extra)
+    wizard = harness.Wizard(session, PAGE_HOST)
+    if not wizard.wait():
+        sys.exit("The page host did not show %s page %d." % (program, page))
+    settle()
+    save(session, wizard, name, "page")
+    wizard.close()
+    wizard.gone()
+
+
+def wait_finished(wizard, timeout=180):
+    def finished():
+        button = wizard.state()["controls"][str(FINISH)]
+        return button["enabled"] and button["text"] == "完成"
+    while not harness.wait_until(finished, timeout=0.5):
+        box = wizard.message_box(200, press=1)
+        if box:
+            print("  message box %r: %s" % (box["caption"], box["text"]))
+        timeout -= 0.7
+        if timeout < 0:
+            sys.exit("The wizard did not reach its finished page.")
 
 
 def drive_installer(session):
-    installer = harness.program("installer/VarnekPrinterSetup.exe")
-    session.start(installer)
+    print("The installer's wizard, driven through its pages:")
+    session.start(INSTALLER)
     wizard = harness.Wizard(session, harness.INSTALLER_CAPTION)
     if not wizard.wait():
         sys.exit("The installer's wizard did not appear.")
-    os.makedirs(SCREENSHOTS, exist_ok=True)
-    print("Walking the installer's pages:")
-    save_page(wizard, "installer-0-welcome")
-    wizard.click(1001)
-    time.sleep(0.5)
-    save_page(wizard, "installer-1-folder")
-    folder = wizard.state()["folder"]["text"]
-    wizard.click(1001)
-    harness.wait_until(lambda: wizard.state()["controls"]["1007"]["text"] == "完成", timeout=120)
-    save_page(wizard, "installer-3-finished")
-    wizard.click(1007)
+    settle()
+    save(session, wizard, "installer-0-welcome")
+    wizard.click(NEXT)
+    harness.wait_until(lambda: wizard.state()["folder_box"]["visible"])
+    settle()
+    save(session, wizard, "installer-1-folder")
+    wizard.click(NEXT)
+    wait_finished(wizard)
+    settle()
+    save(session, wizard, "installer-3-finished")
+    wizard.click(FINISH)
     wizard.gone()
-    print("Installed into " + folder)
+    host_page(session, "installer-2-installing", "installer", 2)
+
+
+def drive_uninstaller(session, uninstaller):
+    print("The uninstaller's wizard, driven through its pages:")
+    session.start(uninstaller)
+    wizard = harness.Wizard(session, UNINSTALLER_CAPTION)
+    if not wizard.wait():
+        sys.exit("The uninstaller's wizard did not appear.")
+    settle()
+    save(session, wizard, "uninstaller-0-welcome")
+    wizard.click(NEXT)
+    wait_finished(wizard)
+    settle()
+    save(session, wizard, "uninstaller-2-finished")
+    # No restart of this machine's Wine session here: the next logon is
+    # simulated below.
+    wizard.click(RESTART)
+    wizard.click(FINISH)
+    wizard.gone()
+    host_page(session, "uninstaller-1-removing", "uninstaller", 1)
+
+
+def uninstaller_pages_from_the_host(session):
+    print("The uninstaller's pages (page window only):")
+    host_page(session, "uninstaller-0-welcome", "uninstaller", 0)
+    host_page(session, "uninstaller-1-removing", "uninstaller", 1)
+    # Its controller empties the status text on entering this page.
+    host_page(session, "uninstaller-2-finished", "uninstaller", 2, "--status", "")
+
+
+def next_logon(session, folder):
+    """What Windows does at the next logon: RunOnce starts the clean-up pass,
+    which hands over to the finisher, which deletes itself after 3 s."""
+    print("Next logon (wineboot -r runs the RunOnce value) ...")
+    session.run("wineboot", "-r", timeout=120)
+    harness.wait_until(lambda: not os.path.exists(session.unix_path(folder)), timeout=30)
+    harness.wait_until(lambda: not sysstate.temporary_copies(session), timeout=30)
 
 
 def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--uninstall", action="store_true", help="uninstall afterwards and print what is left")
+    args = parser.parse_args()
+
     print("Wine prefix flavour: %s (programs from %s)" % (harness.ARCH, harness.FLAVOUR))
     if harness.ARCH == "win64":
-        print("This machine cannot execute 32-bit x86 code, so the x86_64 build of the same\n"
-              "sources runs in a 64-bit prefix; dist/ holds the 32-bit deliverables.")
+        print("This machine cannot execute 32-bit x86 code, so the x86_64 build of the same sources\n"
+              "runs in a 64-bit prefix; dist/ holds the 32-bit deliverables.")
     interactive = have_display()
     with harness.Session("main-job", display=os.environ["DISPLAY"] if interactive else None) as session:
+        print("Throwaway prefix: " + session.prefix)
+        # The printer, as far as Windows can see it: a device with its hardware ID.
+        sysstate.attach_device(session)
+        baseline = sysstate.snapshot(session)
         if interactive:
             print("The installer's wizard is open on %s; finish or cancel it to go on." % session.display)
-            session.run(harness.program("installer/VarnekPrinterSetup.exe"), timeout=3600, check=False)
+            session.run(INSTALLER, timeout=3600, check=False)
         else:
+            os.makedirs(SCREENSHOTS, exist_ok=True)
             drive_installer(session)
+        # Where the user installed to, as the installer recorded it.
+        recorded = session.reg_query("HKLM\\Software\\VarnekPrinter", "Program Directory")
+        folder = recorded[1] if recorded else sysstate.DEFAULT_FOLDER
+        print("\nInstalled into %s:" % folder)
+        print(sysstate.summary(session, folder))
+
+        uninstaller = folder + "\\Uninstaller.exe"
+        if args.uninstall:
+            print()
+            if interactive:
+                print("The uninstaller's wizard is open; finish it to go on (clear the restart box).")
+                session.run(uninstaller, timeout=3600, check=False)
+            else:
+                drive_uninstaller(session, uninstaller)
+            next_logon(session, folder)
+            print("\nLeft after the removal:")
+            print(sysstate.summary(session, folder))
+            print("\nWhat the prefix gained over its fresh state:")
+            for entry in sorted(sysstate.residue(baseline, sysstate.snapshot(session))):
+                print("  " + entry)
+        elif not interactive:
+            uninstaller_pages_from_the_host(session)
+    if not interactive:
+        print("\nScreenshots of every page: docs/screenshots/")
 
 
 if __name__ == "__main__":

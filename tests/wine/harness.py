@@ -147,6 +147,7 @@ class Session:
         subprocess.run([WINESERVER, "-p"], env=self.env, check=True)
         self._processes = []
         self._driver = None
+        self._closed = False
         # The first program of a session starts Wine's own services; let that
         # happen now rather than inside a test's time limits.
         self.run("reg", "query", "HKCU\\Software\\Wine", timeout=120)
@@ -166,6 +167,9 @@ class Session:
         return xvfb, ":" + number
 
     def close(self):
+        if self._closed:
+            return
+        self._closed = True
         if self._driver and self._driver.poll() is None:
             self._driver.stdin.close()
             try:
@@ -352,8 +356,6 @@ class WineTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.session = Session(cls.__name__.lower())
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.close()
+        # A class cleanup runs even when a subclass's setUpClass fails after
+        # this, which tearDownClass would not: no wineserver or Xvfb is left.
+        cls.addClassCleanup(cls.session.close)
