@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and runs the main job: the
 # installer in a throwaway Wine prefix (see README.md).
-#   ./run.sh               build, then run the installer
+#   ./run.sh               build, install, print what was installed
+#   ./run.sh --uninstall   the same, then uninstall and print what is left
 #   ./run.sh --build-only  build dist/ and stop
 set -euo pipefail
 cd "$(dirname "$0")"
