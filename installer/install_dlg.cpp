@@ -69,14 +69,7 @@ void CInstallDlg::OnNext()
         break;
     case 2:
         m_wndPage.ShowFolderControls(FALSE);
-        Show(IDC_BROWSE, false);
-        m_progress.ShowWindow(SW_SHOW);
-        m_progress.UpdateWindow();
-        Enable(IDC_CANCEL_FINISH, false);
-        Enable(IDC_BACK, false);
-        Enable(IDC_NEXT, false);
-        m_wndPage.UpdateWindow();
-        StartWorker(InstallThread);
+        EnterWorkingPage(InstallThread);
         break;
     case 3:
         m_wndPage.InvalidateRect(nullptr, FALSE);

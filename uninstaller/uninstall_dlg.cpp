@@ -54,14 +54,7 @@ void CUninstallDlg::OnNext()
 void CUninstallDlg::EnterRemovingPage()
 {
     m_wndPage.ShowFolderControls(TRUE);
-    Show(IDC_BROWSE, false);
-    m_progress.ShowWindow(SW_SHOW);
-    m_progress.UpdateWindow();
-    Enable(IDC_CANCEL_FINISH, false);
-    Enable(IDC_BACK, false);
-    Enable(IDC_NEXT, false);
-    m_wndPage.UpdateWindow();
-    StartWorker(UninstallThread);
+    EnterWorkingPage(UninstallThread);
 }
 
 void CUninstallDlg::EnterFinishedPage()

@@ -61,8 +61,15 @@ void CWizardDlg::OnPaint()
     dc.SelectObject(previous);
 }
 
-void CWizardDlg::StartWorker(AFX_THREADPROC pfnWorker)
+void CWizardDlg::EnterWorkingPage(AFX_THREADPROC pfnWorker)
 {
+    Show(IDC_BROWSE, false);
+    m_progress.ShowWindow(SW_SHOW);
+    m_progress.UpdateWindow();
+    Enable(IDC_CANCEL_FINISH, false);
+    Enable(IDC_BACK, false);
+    Enable(IDC_NEXT, false);
+    m_wndPage.UpdateWindow();
     ::InterlockedExchange(&m_nWorkerBusy, 1);
     if (!AfxBeginThread(pfnWorker, this)) {
         WorkerDone();

@@ -34,10 +34,12 @@ protected:
     void OnPaint();
     HICON OnQueryDragIcon() { return m_hIcon; }
 
-    // Starts the worker with the dialog as its parameter; the dialog cannot
-    // end until it calls WorkerDone. If no thread starts, Cancel is enabled
-    // so that the user can still leave.
-    void StartWorker(AFX_THREADPROC pfnWorker);
+    // Enters the page on which the worker runs: Browse hidden, the progress
+    // bar shown, Cancel, Back and Next disabled, the page window updated;
+    // then starts the worker with the dialog as its parameter. The dialog
+    // cannot end until the worker calls WorkerDone. If no thread starts,
+    // Cancel is enabled so that the user can still leave.
+    void EnterWorkingPage(AFX_THREADPROC pfnWorker);
     bool IsWorkerBusy() const { return m_nWorkerBusy != 0; }
     void Show(int nID, bool bShow) { GetDlgItem(nID).ShowWindow(bShow ? SW_SHOW : SW_HIDE); }
     void Enable(int nID, bool bEnable) { GetDlgItem(nID).EnableWindow(bEnable); }

@@ -12,6 +12,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "tests/wine/sysprobe/json_out.h"
 #include "uninstaller/clean_up_installation.h"
 #include "uninstaller/file_removal.h"
 #include "uninstaller/printer_service_removal.h"
@@ -22,17 +23,9 @@ namespace {
 void PrintJsonString(const char* ansi)
 {
     wchar_t wide[MAX_PATH];
-    char utf8[4 * MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, MAX_PATH) ||
-        !WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr))
-        utf8[0] = '\0';
-    putchar('"');
-    for (const char* p = utf8; *p; ++p) {
-        if (*p == '"' || *p == '\\')
-            putchar('\\');
-        putchar(*p);
-    }
-    putchar('"');
+    if (!MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, MAX_PATH))
+        wide[0] = L'\0';
+    Json::Quote(wide);
 }
 
 void PrintList(const char* name, const CStringArray& list)

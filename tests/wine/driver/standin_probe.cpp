@@ -23,23 +23,11 @@
 #include <stdio.h>
 #include <wchar.h>
 
+#include "tests/wine/sysprobe/json_out.h"
+
 namespace {
 
 const char kHardwareId[] = "USB\\VID_03eb&PID_2024";
-
-void PrintJsonString(const wchar_t* text)
-{
-    char utf8[2048];
-    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr) <= 0)
-        utf8[0] = '\0';
-    putchar('"');
-    for (const char* p = utf8; *p; ++p) {
-        if (*p == '"' || *p == '\\')
-            putchar('\\');
-        putchar(*p);
-    }
-    putchar('"');
-}
 
 void PrintResult(BOOL ok)
 {
@@ -68,7 +56,7 @@ int Xcv(const wchar_t* command, const wchar_t* port, DWORD access)
     BOOL ok = XcvDataW(hXcv, command, reinterpret_cast<BYTE*>(const_cast<wchar_t*>(port)), inputSize, output,
                        sizeof output - sizeof(wchar_t), &needed, &status);
     printf("{\"opened\": 1, \"ok\": %d, \"status\": %lu, \"needed\": %lu, \"output\": ", ok ? 1 : 0, status, needed);
-    PrintJsonString(reinterpret_cast<const wchar_t*>(output));
+    Json::Quote(reinterpret_cast<const wchar_t*>(output));
     printf("}\n");
     ClosePrinter(hXcv);
     return 0;
@@ -87,9 +75,9 @@ int EnumPorts()
         if (!ports[i].pMonitorName || wcscmp(ports[i].pMonitorName, L"Varnek Monitor") != 0)
             continue;
         printf("%s{\"name\": ", first ? "" : ", ");
-        PrintJsonString(ports[i].pPortName);
+        Json::Quote(ports[i].pPortName);
         printf(", \"description\": ");
-        PrintJsonString(ports[i].pDescription ? ports[i].pDescription : L"");
+        Json::Quote(ports[i].pDescription ? ports[i].pDescription : L"");
         printf(", \"type\": %lu}", ports[i].fPortType);
         first = false;
     }
@@ -169,7 +157,7 @@ int Modules(const wchar_t* folder)
         auto canUnload = Entry<HRESULT(WINAPI*)()>(plugin, "DllCanUnloadNow");
         void* object = &object;
         const HRESULT got = getClass ? getClass(IID_IUnknown, IID_IUnknown, &object) : -1L;
-        PrintJsonString(name);
+        Json::Quote(name);
         printf(": {\"DllGetClassObject\": %ld, \"object_null\": %d, \"DllCanUnloadNow\": %ld}, ", got,
                object == nullptr ? 1 : 0, canUnload ? canUnload() : -1L);
     }
@@ -181,7 +169,7 @@ int Modules(const wchar_t* folder)
     printf("\"UNIRES_loaded\": %d, \"UNIRES_string1\": ", resources ? 1 : 0);
     if (resources)
         LoadStringW(resources, 1, text, 128);
-    PrintJsonString(text);
+    Json::Quote(text);
 
     HMODULE monitor = Load(folder, L"VarnekRt81.dll");
     printf(", \"InitializePrintMonitor2\": %d, \"InitializePrintMonitorUI\": %d}\n",

@@ -26,6 +26,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "tests/wine/sysprobe/json_out.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -34,24 +36,6 @@
 namespace {
 
 const int kPollMs = 25;
-
-void PrintJsonString(const wchar_t* text)
-{
-    char utf8[4096];
-    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-    if (n <= 0)
-        utf8[0] = '\0';
-    putchar('"');
-    for (const unsigned char* p = reinterpret_cast<unsigned char*>(utf8); *p; ++p) {
-        if (*p == '"' || *p == '\\')
-            printf("\\%c", *p);
-        else if (*p < 0x20)
-            printf("\\u%04x", *p);
-        else
-            putchar(*p);
-    }
-    putchar('"');
-}
 
 bool IsDialogClass(HWND hWnd)
 {
@@ -165,7 +149,7 @@ void PrintControl(HWND control)
     SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000, nullptr);
     printf("{\"visible\": %d, \"enabled\": %d, \"text\": ", IsWindowVisible(control) ? 1 : 0,
            IsWindowEnabled(control) ? 1 : 0);
-    PrintJsonString(text);
+    Json::Quote(text);
     wchar_t cls[64];
     if (GetClassNameW(control, cls, 64) && _wcsicmp(cls, PROGRESS_CLASSW) == 0)
         printf(", \"pos\": %d", static_cast<int>(SendMessageW(control, PBM_GETPOS, 0, 0)));
@@ -227,7 +211,7 @@ BOOL CALLBACK PrintChildProc(HWND hWnd, LPARAM lParam)
     wchar_t text[512] = L"";
     GetWindowTextW(hWnd, text, 512);
     printf("%s\"%d\": ", *first ? "" : ", ", GetDlgCtrlID(hWnd));
-    PrintJsonString(text);
+    Json::Quote(text);
     *first = false;
     return TRUE;
 }
@@ -310,11 +294,11 @@ int CommandMessageBox(int timeoutMs, int pressId)
     if (owner)
         GetWindowTextW(owner, ownerCaption, 256);
     printf("{\"caption\": ");
-    PrintJsonString(caption);
+    Json::Quote(caption);
     printf(", \"text\": ");
-    PrintJsonString(text);
+    Json::Quote(text);
     printf(", \"owner\": ");
-    PrintJsonString(ownerCaption);
+    Json::Quote(ownerCaption);
     printf(", \"has_owner\": %d, \"icon\": %d", owner ? 1 : 0, HasIcon(box) ? 1 : 0);
     printf(", \"buttons\": [");
     bool first = true;

@@ -82,6 +82,11 @@ const char* TypeName(DWORD type)
 
 }  // namespace
 
+void Quote(const wchar_t* text)
+{
+    QuotedW(text, -1);
+}
+
 void BeginObject() { Open('{'); }
 void EndObject() { Close('}'); }
 void BeginArray() { Open('['); }

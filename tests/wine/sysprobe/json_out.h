@@ -21,6 +21,8 @@ void MultiString(const wchar_t* list);  // an array of the strings; null: null
 // "type" and "data" of a registry-style value: strings as text, DWORDs as
 // numbers, multi-strings as arrays, anything else as hexadecimal bytes.
 void RegistryValue(DWORD type, const BYTE* data, DWORD size);
+// A quoted string on its own, for writers that place their own separators.
+void Quote(const wchar_t* text);
 // Ends the document with a line end and flushes it.
 void End();
 
