@@ -5,6 +5,7 @@
 #include "common/ensure_folder.h"
 #include "common/install_folder.h"
 #include "installer/data_folder.h"
+#include "installer/install_outcome.h"
 #include "installer/install_pages.h"
 #include "installer/install_thread.h"
 #include "installer/resource.h"
@@ -44,11 +45,11 @@ bool CInstallDlg::ValidateFolderPage()
     CString folder = GetInstallFolder();
     const char* message = nullptr;
     if (folder.IsEmpty())
-        message = "安装文件夹不能为空";
+        message = InstallOutcomeMessage(InstallOutcome::kFolderEmpty);
     // Removal empties the whole folder tree: system and shared folders are
     // refused before anything is created.
     else if (!IsUsableInstallFolder(folder) || !EnsureFolderPath(folder) || !SettleDataFolder(folder))
-        message = "安装文件夹不是有效文件夹";
+        message = InstallOutcomeMessage(InstallOutcome::kFolderInvalid);
     if (message)
         ::MessageBoxA(m_hWnd, message, kCaption, MB_OK);
     return message == nullptr;

@@ -3,6 +3,7 @@
 #include "installer/data_folder.h"
 #include "installer/extract_package.h"
 #include "installer/install_dlg.h"
+#include "installer/install_outcome.h"
 #include "installer/install_registry.h"
 #include "installer/printer_service.h"
 #include "installer/printer_system.h"
@@ -18,7 +19,7 @@ UINT InstallThread(LPVOID pParam)
         // works the moment the box closes.
         dlg->WorkerDone();
         dlg->GetDlgItem(IDC_CANCEL_FINISH).EnableWindow(TRUE);
-        dlg->ShowMessage("安装文件已损坏，请联系打印机厂商");
+        dlg->ShowMessage(InstallOutcomeMessage(InstallOutcome::kPackageDamaged));
         return 0;
     }
     // Each step reads the folder box afresh: it is the folder's only copy.
