@@ -271,7 +271,7 @@ int ExtractOnly(const char* path)
         return 1;
     FileInput input(fd);
     NullTarget target;
-    const int result = ExtractPackageFile(input, FileSize(fd), kFolders, target);
+    const int result = ExtractPackageFile(input, FileSize(fd), kFolders, NativeMachine::kX64, target);
     close(fd);
     return result == kPackageOk ? 0 : 1;
 }

@@ -6,6 +6,9 @@ set(VARNEK_PORTABLE_SOURCES
   common/spooler_env.cpp
   common/driver_package.cpp
   common/label_form_table.cpp
+  common/usb_helper_command.cpp
+  common/wow64_rules.cpp
+  installer/packed_machine.cpp
   installer/port_error_text.cpp
   installer/service_command.cpp
   uninstaller/command_line.cpp

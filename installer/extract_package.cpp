@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/path_text.h"
+#include "common/spooler_env.h"
 #include "installer/data_folder.h"
 #include "installer/install_dlg.h"
 #include "installer/package_extraction.h"
@@ -71,7 +72,7 @@ int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, CInstallDlg* dlg)
     const ExtractFolders folders = {installFolder, g_szDataDir};
     FileInput input(hFile);
     DialogTarget target(dlg);
-    return ExtractPackageFile(input, fileSize, folders, target);
+    return ExtractPackageFile(input, fileSize, folders, CurrentNativeMachine(), target);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "installer/install_dlg.h"
 #include "installer/install_outcome.h"
 #include "installer/install_registry.h"
+#include "installer/packed_machine.h"
 #include "installer/printer_service.h"
 #include "installer/printer_system.h"
 #include "installer/resource.h"
@@ -13,13 +14,15 @@
 UINT InstallThread(LPVOID pParam)
 {
     CInstallDlg* dlg = static_cast<CInstallDlg*>(static_cast<CWizardDlg*>(pParam));
-    if (ExtractPackage(dlg) != 0) {
-        // The package is unusable: only Cancel is left to end the wizard.
+    const int extracted = ExtractPackage(dlg);
+    if (extracted != 0) {
+        // The package is unusable here: only Cancel is left to end the wizard.
         // The worker is done with the dialog before its box, so that Cancel
         // works the moment the box closes.
         dlg->WorkerDone();
         dlg->GetDlgItem(IDC_CANCEL_FINISH).EnableWindow(TRUE);
-        dlg->ShowMessage(InstallOutcomeMessage(InstallOutcome::kPackageDamaged));
+        dlg->ShowMessage(InstallOutcomeMessage(extracted == kPackageWrongMachine ? InstallOutcome::kWrongArchitecture
+                                                                                  : InstallOutcome::kPackageDamaged));
         return 0;
     }
     // Each step reads the folder box afresh: it is the folder's only copy.

@@ -1,6 +1,7 @@
 #include "installer/package_extraction.h"
 
 #include "common/path_text.h"
+#include "installer/packed_machine.h"
 
 namespace {
 
@@ -59,11 +60,13 @@ int ExtractEntries(PackageInput& file, const PackageLayout& layout, const Extrac
     return kPackageOk;
 }
 
-int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders,
+int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders, NativeMachine machine,
                        ExtractTarget& target)
 {
     PackageLayout layout;
     if (!ReadPackageLayout(file, fileSize, &layout) || !VerifyPackage(file, layout, folders))
         return kPackageDamaged;
+    if (!PackedModulesFit(file, layout, machine))
+        return kPackageWrongMachine;
     return ExtractEntries(file, layout, folders, target);
 }

@@ -5,6 +5,7 @@
 
 #include <stdint.h>
 
+#include "common/spooler_env.h"
 #include "payload/format/package_reader.h"
 
 // Where extracted files go and what the user sees meanwhile.
@@ -33,9 +34,10 @@ void InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPat
                   uint32_t packageSize, ExtractTarget& target);
 
 // The whole of ExtractPackage once the own file is open and measured: reads
-// the layout, verifies the whole package, and only then extracts it.
-// kPackageDamaged, with nothing written, when the package is not sound.
-int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders,
+// the layout, verifies the whole package, checks its modules against the
+// running system's machine, and only then extracts it. kPackageDamaged or
+// kPackageWrongMachine, with nothing written, when it must not be installed.
+int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders, NativeMachine machine,
                        ExtractTarget& target);
 
 // Extracts every entry of a verified package in order, showing each output

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool sound = ReadPackageLayout(input, static_cast<uint32_t>(size), &layout) &&
                        VerifyPackage(input, layout, kFolders);
     CheckingTarget target;
-    const int result = ExtractPackageFile(input, static_cast<uint32_t>(size), kFolders, target);
+    const int result = ExtractPackageFile(input, static_cast<uint32_t>(size), kFolders, NativeMachine::kX64, target);
     if (sound != (result == kPackageOk))
         abort();
     if (sound ? target.creates != layout.entryCount : target.creates != 0)

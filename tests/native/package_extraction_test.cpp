@@ -79,7 +79,7 @@ Outcome Extract(const Bytes& file, const ExtractFolders& folders = kFolders)
 {
     Outcome outcome;
     MemoryInput input(file);
-    outcome.result = ExtractPackageFile(input, input.Size(), folders, outcome.target);
+    outcome.result = ExtractPackageFile(input, input.Size(), folders, NativeMachine::kX64, outcome.target);
     return outcome;
 }
 
@@ -279,7 +279,7 @@ TEST(PackageExtraction, FilesThatCannotBeWrittenAreSkipped)
     Outcome held;
     held.target.refuseCreate.insert(install + "\\Brevlet.exe");
     MemoryInput input(file);
-    held.result = ExtractPackageFile(input, input.Size(), kFolders, held.target);
+    held.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, held.target);
     EXPECT_EQ(held.result, kPackageOk);
     EXPECT_EQ(held.target.Find(install + "\\Brevlet.exe"), nullptr);
     ASSERT_NE(held.target.Find(install + "\\UNIRES.DLL"), nullptr);
@@ -290,7 +290,7 @@ TEST(PackageExtraction, FilesThatCannotBeWrittenAreSkipped)
     Outcome full;
     full.target.failWritesOf = install + "\\Brevlet.exe";
     MemoryInput input2(file);
-    full.result = ExtractPackageFile(input2, input2.Size(), kFolders, full.target);
+    full.result = ExtractPackageFile(input2, input2.Size(), kFolders, NativeMachine::kX64, full.target);
     EXPECT_EQ(full.result, kPackageOk);
     const RecordedFile* partial = full.target.Find(install + "\\Brevlet.exe");
     ASSERT_NE(partial, nullptr);

@@ -90,7 +90,7 @@ TEST(PackageFormat, WriterAndReaderAgreeByteForByte)
     EXPECT_EQ(rebuilt, file);
 
     RecordingTarget target;
-    ASSERT_EQ(ExtractPackageFile(input, input.Size(), kFolders, target), kPackageOk);
+    ASSERT_EQ(ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, target), kPackageOk);
     ASSERT_EQ(target.files.size(), members.size());
     for (size_t i = 0; i < members.size(); ++i) {
         const std::string folder = i == 1 ? kFolders.dataFolder : kFolders.installFolder;

@@ -1,0 +1,36 @@
+// The architecture check made before anything is written: the packed
+// modules that run inside Windows' own processes (the spooler loads the
+// driver modules and the monitor library, the service manager starts the
+// service) must be built for the running system's processor. Portable (no
+// windows.h): it reads the PE headers from the inflated entry bytes.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "common/spooler_env.h"
+#include "payload/format/package_reader.h"
+
+// ExtractPackage's result when the modules do not fit this Windows.
+constexpr int kPackageWrongMachine = -3;
+
+constexpr uint16_t kPeMachineI386 = 0x014C;
+constexpr uint16_t kPeMachineAmd64 = 0x8664;
+
+// The modules checked, by package entry name (matched without regard to case).
+constexpr size_t kNativeModuleCount = 7;
+extern const char* const kNativeModules[kNativeModuleCount];
+
+// The PE machine of the running system's own processes; 0 for a machine the
+// package cannot be built for here, which no module matches.
+uint16_t PeMachineFor(NativeMachine machine);
+
+// The machine field of the PE header at the start of an image's first size
+// bytes, 0 when they hold no PE header.
+uint16_t PeMachineOf(const unsigned char* image, size_t size);
+
+// True when every module of the package that is a program image ("MZ") has
+// a PE header for machine. Entries that are no program image at all are not
+// judged here: the package build checks the vendor's files. Reads the
+// verified package; the input position is left anywhere.
+bool PackedModulesFit(PackageInput& input, const PackageLayout& layout, NativeMachine machine);
