@@ -1,5 +1,7 @@
 #include "common/wow64_redirection.h"
 
+#include "common/wow64_rules.h"
+
 namespace {
 
 typedef BOOL(WINAPI* DisableProc)(PVOID*);
@@ -12,12 +14,14 @@ Proc KernelProc(HMODULE kernel, const char* name)
 
 }  // namespace
 
-Wow64RedirectionOff::Wow64RedirectionOff() : m_kernel(::LoadLibraryA("Kernel32.dll"))
+Wow64RedirectionOff::Wow64RedirectionOff() : m_kernel(nullptr)
 {
+    if (!CurrentProcessRunsUnderWow64())
+        return;
+    m_kernel = ::LoadLibraryA("Kernel32.dll");
     if (!m_kernel)
         return;
     DisableProc disable = KernelProc<DisableProc>(m_kernel, "Wow64DisableWow64FsRedirection");
-    // Outside WOW64 the switch fails: there is nothing to switch back then.
     if (disable && disable(&m_state))
         m_revert = KernelProc<RevertProc>(m_kernel, "Wow64RevertWow64FsRedirection");
 }

@@ -8,6 +8,7 @@
 //   stephost shortcut TARGET LINKFILE     CreateUninstallShortcut
 //   stephost service FOLDER               InstallPrinterService
 //   stephost usbdriver INF                InstallUsbDeviceDriver; prints {"result": N}
+//   stephost usbhelper HELPER INF         RunUsbDriverHelper; prints {"result": N}
 //   stephost printersystem FOLDER         InstallPrinterSystem
 #include <stdio.h>
 #include <string.h>
@@ -33,6 +34,8 @@ int main(int argc, char** argv)
         InstallPrinterService(argv[2]);
     else if (strcmp(command, "usbdriver") == 0)
         printf("{\"result\": %lu}\n", static_cast<unsigned long>(InstallUsbDeviceDriver(argv[2])));
+    else if (strcmp(command, "usbhelper") == 0 && argc > 3)
+        printf("{\"result\": %lu}\n", static_cast<unsigned long>(RunUsbDriverHelper(argv[2], argv[3])));
     else if (strcmp(command, "printersystem") == 0)
         InstallPrinterSystem(argv[2]);
     else
