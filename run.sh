@@ -3,13 +3,20 @@
 # installer in a throwaway Wine prefix (see README.md).
 #   ./run.sh               build, install, print what was installed
 #   ./run.sh --uninstall   the same, then uninstall and print what is left
-#   ./run.sh --build-only  build dist/ and stop
+#   ./run.sh --build-only  build and say where the installers are
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)"
-echo "Installer: $(pwd)/dist/VarnekPrinterSetup.exe"
-echo "Uninstaller: $(pwd)/dist/Uninstaller.exe"
+vendor=$(sed -n 's/^VARNEK_VENDOR_DIR:[A-Z]*=//p' build/CMakeCache.txt)
+if [[ -n "$vendor" ]]; then
+    echo "Product (from $vendor): $(pwd)/dist/VarnekPrinterSetup.exe and $(pwd)/dist/Uninstaller.exe"
+else
+    echo "No product built: dist/ is made only from the vendor's files (cmake -S . -B build -DVARNEK_VENDOR_DIR=...)."
+fi
+echo "Stand-in installers for the tests and the main job:"
+echo "  $(pwd)/build/win32/installer/VarnekPrinterSetup.exe (i686, i686 stand-ins)"
+echo "  $(pwd)/build/win64/installer/VarnekPrinterSetup.exe (x86_64, x64 stand-ins)"
 [[ "${1:-}" == "--build-only" ]] && exit 0
 exec python3 scripts/main_job.py "$@"

@@ -26,20 +26,19 @@ set(VARNEK_PACKER ${CMAKE_BINARY_DIR}/tools/varnek_packer)
 include(${CMAKE_SOURCE_DIR}/cmake/payload_members.cmake)
 if(VARNEK_VENDOR_DIR)
   varnek_check_vendor_dir(${VARNEK_VENDOR_DIR})
-  set(win32_payload_dir ${VARNEK_VENDOR_DIR})
 else()
-  # The stand-ins are built for x64 Windows, the target of the driver,
-  # monitor and service; the win64 flavour builds and stages them.
-  set(win32_payload_dir ${CMAKE_BINARY_DIR}/win64/payload/vendor)
+  # dist/ holds only the product: one left by an earlier configuration must
+  # not pass for this build's.
+  file(REMOVE ${VARNEK_DIST_DIR}/VarnekPrinterSetup.exe ${VARNEK_DIST_DIR}/Uninstaller.exe)
 endif()
 
 add_subdirectory(tests/native)
 add_subdirectory(tests/fuzz)
 add_subdirectory(bench)
 
-# The x86_64 flavour: the same programs built for x64 Windows; its installer
-# always carries the stand-in payload files it builds itself. The Wine tests
-# run it on machines that cannot execute 32-bit x86 code.
+# The x86_64 flavour: the same programs built for x64 Windows, the 64-bit USB
+# driver helper, and an installer that carries the x64 stand-ins. The Wine
+# tests run it on machines that cannot execute 32-bit x86 code.
 ExternalProject_Add(win64
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${CMAKE_BINARY_DIR}/win64
@@ -52,8 +51,9 @@ ExternalProject_Add(win64
   USES_TERMINAL_BUILD ON
   DEPENDS varnek_packer)
 
-# The i686 flavour: the deliverables. Its installer carries the files of
-# VARNEK_VENDOR_DIR when given, else the stand-ins of the win64 flavour.
+# The i686 flavour: the deliverable programs, and an installer that carries
+# the i686 stand-ins (for a 32-bit Wine prefix). With VARNEK_VENDOR_DIR it
+# also packs the product, win32/product/VarnekPrinterSetup.exe.
 ExternalProject_Add(win32
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${CMAKE_BINARY_DIR}/win32
@@ -61,19 +61,24 @@ ExternalProject_Add(win32
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
     -DCMAKE_BUILD_TYPE=MinSizeRel
     -DVARNEK_PACKER=${VARNEK_PACKER}
-    -DVARNEK_PAYLOAD_DIR=${win32_payload_dir}
+    -DVARNEK_USB_HELPER=${CMAKE_BINARY_DIR}/win64/usb_helper/VarnekUsb64.exe
+    -DVARNEK_PAYLOAD_DIR=${VARNEK_VENDOR_DIR}
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   USES_TERMINAL_BUILD ON
   DEPENDS win64 varnek_packer)
 
-add_custom_target(dist ALL
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${VARNEK_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy
-          ${CMAKE_BINARY_DIR}/win32/installer/VarnekPrinterSetup.exe
-          ${CMAKE_BINARY_DIR}/win32/uninstaller/Uninstaller.exe
-          ${VARNEK_DIST_DIR}/
-  DEPENDS win32
-  COMMENT "Copying the deliverables to dist/")
+# dist/ is made only from the vendor's files: a stand-in installer would put
+# our stubs under Windows' shared Unidrv file names.
+if(VARNEK_VENDOR_DIR)
+  add_custom_target(dist ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${VARNEK_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy
+            ${CMAKE_BINARY_DIR}/win32/product/VarnekPrinterSetup.exe
+            ${CMAKE_BINARY_DIR}/win32/uninstaller/Uninstaller.exe
+            ${VARNEK_DIST_DIR}/
+    DEPENDS win32
+    COMMENT "Copying the deliverables to dist/")
+endif()
 
 add_subdirectory(tests/wine)

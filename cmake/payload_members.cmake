@@ -1,8 +1,8 @@
-# The 17 members of the payload package in package order (payload/members.txt)
+# The 18 members of the payload package in package order (payload/members.txt)
 # and the 15 of them that come from outside (the vendor's files, or our
 # stand-ins).
 file(STRINGS ${CMAKE_SOURCE_DIR}/payload/members.txt VARNEK_PAYLOAD_MEMBERS)
-set(VARNEK_PAYLOAD_OWN_FILES VarnekSetting.ini VarnekUI.ini Uninstaller.exe)
+set(VARNEK_PAYLOAD_OWN_FILES VarnekSetting.ini VarnekUI.ini Uninstaller.exe VarnekUsb64.exe)
 set(VARNEK_PAYLOAD_VENDOR_FILES ${VARNEK_PAYLOAD_MEMBERS})
 list(REMOVE_ITEM VARNEK_PAYLOAD_VENDOR_FILES ${VARNEK_PAYLOAD_OWN_FILES})
 

@@ -139,7 +139,8 @@ def main():
     print("Wine prefix flavour: %s (programs from %s)" % (harness.ARCH, harness.FLAVOUR))
     if harness.ARCH == "win64":
         print("This machine cannot execute 32-bit x86 code, so the x86_64 build of the same sources\n"
-              "runs in a 64-bit prefix; dist/ holds the 32-bit deliverables.")
+              "runs in a 64-bit prefix.")
+    print("Installer: stand-in build (payload/standins/); dist/ holds the product built from VARNEK_VENDOR_DIR.")
     interactive = have_display()
     with harness.Session("main-job", display=os.environ["DISPLAY"] if interactive else None) as session:
         print("Throwaway prefix: " + session.prefix)

@@ -1,7 +1,8 @@
-"""Checks of the two deliverables in dist/ that need no Wine: headers, imports,
-manifest, icon, the installer's dialog template and its code page 936 texts.
-(Wine ignores a malformed manifest and requireAdministrator, so they are
-checked here.)"""
+"""Checks of the two deliverable programs (the i686 build; dist/ holds copies
+of them when built with the vendor's files) and of the 64-bit USB driver
+helper that need no Wine: headers, imports, manifest, icon, the installer's
+dialog template and its code page 936 texts. (Wine ignores a malformed
+manifest and requireAdministrator, so they are checked here.)"""
 import os
 import subprocess
 import unittest
@@ -10,9 +11,10 @@ import xml.etree.ElementTree as ET
 from pe_file import RT_DIALOG, RT_GROUP_ICON, RT_ICON, RT_MANIFEST, PeFile, parse_dialog_ex
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-DIST = os.environ.get("VARNEK_DIST_DIR", os.path.join(REPO, "dist"))
-INSTALLER = os.path.join(DIST, "VarnekPrinterSetup.exe")
-UNINSTALLER = os.path.join(DIST, "Uninstaller.exe")
+BUILD = os.environ.get("VARNEK_BUILD_DIR", os.path.join(REPO, "build"))
+INSTALLER = os.path.join(BUILD, "win32", "installer", "VarnekPrinterSetup.exe")
+UNINSTALLER = os.path.join(BUILD, "win32", "uninstaller", "Uninstaller.exe")
+USB_HELPER = os.path.join(BUILD, "win64", "usb_helper", "VarnekUsb64.exe")
 
 # What a statically linked program may import: system DLLs only.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll", "ole32.dll",
@@ -119,6 +121,21 @@ class InstallerChecks(DeliverableChecks, unittest.TestCase):
 class UninstallerChecks(DeliverableChecks, unittest.TestCase):
     path = UNINSTALLER
     subsystem_version = (4, 0)
+
+
+class UsbHelperChecks(unittest.TestCase):
+
+    def test_is_a_64bit_program_without_a_window_or_console(self):
+        pe = PeFile(USB_HELPER)
+        self.assertEqual(pe.machine, 0x8664)
+        self.assertEqual(pe.magic, 0x20B)  # PE32+
+        self.assertEqual(pe.subsystem, 2)  # no console window flashes up
+
+    def test_imports_only_known_dlls(self):
+        # It runs elevated from the installation folder: a DLL that is not a
+        # KnownDLL would be looked for there first. newdev.dll is loaded from
+        # the system folder at run time.
+        self.assertEqual(set(PeFile(USB_HELPER).imports()), {"kernel32.dll", "msvcrt.dll"})
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
-"""The packed installers the build produces: the 17 entries in the table's
+"""The packed installers the build produces: the 18 entries in the table's
 order with the right content, after an unchanged installer image that stays
-small."""
+small; dist/ only from the vendor's files."""
 import os
 import re
 import struct
@@ -16,7 +16,12 @@ DIST = os.environ.get("VARNEK_DIST_DIR", os.path.join(REPO, "dist"))
 
 TABLE = ["Brevlet.exe", "VKPrinterService.exe", "STDNAMES.GPD", "VarnekPrinter.gpd", "VarnekSetting.ini",
          "VarnekRt81.dll", "VarnekUI.dll", "VarnekUI.ini", "VarnekUni.dll", "Nelvusb.cat", "Nelvusb.inf",
-         "Nelvusb.sys", "UNIDRV.dll", "UNIDRV.HLP", "UNIDRVUI.dll", "Uninstaller.exe", "UNIRES.DLL"]
+         "Nelvusb.sys", "UNIDRV.dll", "UNIDRV.HLP", "UNIDRVUI.dll", "Uninstaller.exe", "UNIRES.DLL",
+         "VarnekUsb64.exe"]
+# The modules the spooler and the service manager load: built for the flavour's machine.
+MODULES = ("Brevlet.exe", "VKPrinterService.exe", "VarnekRt81.dll", "VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll",
+           "UNIDRVUI.dll", "UNIRES.DLL")
+HELPER = os.path.join(BUILD, "win64", "usb_helper", "VarnekUsb64.exe")
 SETTINGS = (b"[Print Settings]\r\nMaterialType=0\r\nDensity=3\r\nPaperType=0\r\nCutType=0\r\nOffsetX=0\r\n"
             b"OffsetY=0\r\nThreshold=242")
 PLUGIN_LIST = b"[OEMFiles]\r\nOEMDriverFile1=VarnekUni.dll\r\nOEMConfigFile1=VarnekUI.dll\r\n"
@@ -34,16 +39,16 @@ def pe_machine(data):
     return struct.unpack("<H", data[pe_offset + 4:pe_offset + 6])[0]
 
 
-def payload_dir_of(flavour):
-    """The folder the flavour took the 15 outside files from."""
-    with open(os.path.join(BUILD, flavour, "CMakeCache.txt"), encoding="utf-8") as f:
-        match = re.search(r"^VARNEK_PAYLOAD_DIR:\w+=(.*)$", f.read(), re.M)
-    return match.group(1) if match and match.group(1) else os.path.join(BUILD, flavour, "payload", "vendor")
+def vendor_dir():
+    """VARNEK_VENDOR_DIR of the top-level build, or None."""
+    with open(os.path.join(BUILD, "CMakeCache.txt"), encoding="utf-8") as f:
+        match = re.search(r"^VARNEK_VENDOR_DIR:\w+=(.*)$", f.read(), re.M)
+    return match.group(1) if match and match.group(1) else None
 
 
 class PackedInstallerTest(unittest.TestCase):
 
-    def check_flavour(self, flavour, installer, uninstaller, machine):
+    def check_package(self, flavour, installer, uninstaller, machine, vendor):
         package = Package.read(installer)
         self.assertEqual(package.names(), TABLE)
         self.assertEqual(package.version, b"1.3.0.30")
@@ -51,9 +56,8 @@ class PackedInstallerTest(unittest.TestCase):
         self.assertEqual(package.image, image, "the package must start right after the unchanged image")
         self.assertEqual(pe_machine(image), machine)
         self.assertLess(len(image), 300 * 1024)
-        vendor = payload_dir_of(flavour)
         for index, name in enumerate(TABLE):
-            with self.subTest(flavour=flavour, name=name):
+            with self.subTest(installer=installer, name=name):
                 stream = package.entries[index][1]
                 self.assertEqual(stream[:2], b"\x78\x9c")  # zlib's default level
                 content = package.content(index)
@@ -64,22 +68,46 @@ class PackedInstallerTest(unittest.TestCase):
                 elif name == "Uninstaller.exe":
                     self.assertEqual(content, read(uninstaller))
                     self.assertEqual(pe_machine(content), machine)
+                elif name == "VarnekUsb64.exe":
+                    self.assertEqual(content, read(HELPER))
+                    self.assertEqual(pe_machine(content), MACHINE_AMD64)
                 else:
                     self.assertEqual(content, read(os.path.join(vendor, name)))
 
-    def test_win64_installer_carries_its_own_stand_ins(self):
-        flavour = os.path.join(BUILD, "win64")
-        self.check_flavour("win64", os.path.join(flavour, "installer", "VarnekPrinterSetup.exe"),
-                           os.path.join(flavour, "uninstaller", "Uninstaller.exe"), MACHINE_AMD64)
-        self.assertEqual(payload_dir_of("win64"), os.path.join(flavour, "payload", "vendor"))
-        for name in ("Brevlet.exe", "VKPrinterService.exe", "VarnekRt81.dll", "UNIDRVUI.dll", "UNIRES.DLL"):
-            self.assertEqual(pe_machine(read(os.path.join(flavour, "payload", "vendor", name))), MACHINE_AMD64)
+    def check_stand_in_installer(self, flavour, machine):
+        folder = os.path.join(BUILD, flavour)
+        stand_ins = os.path.join(folder, "payload", "vendor")
+        self.check_package(flavour, os.path.join(folder, "installer", "VarnekPrinterSetup.exe"),
+                           os.path.join(folder, "uninstaller", "Uninstaller.exe"), machine, stand_ins)
+        for name in MODULES:
+            with self.subTest(flavour=flavour, module=name):
+                self.assertEqual(pe_machine(read(os.path.join(stand_ins, name))), machine)
 
-    def test_deliverable_installer_in_dist(self):
-        self.check_flavour("win32", os.path.join(DIST, "VarnekPrinterSetup.exe"),
-                           os.path.join(DIST, "Uninstaller.exe"), MACHINE_I386)
-        self.assertEqual(read(os.path.join(DIST, "VarnekPrinterSetup.exe")),
-                         read(os.path.join(BUILD, "win32", "installer", "VarnekPrinterSetup.exe")))
+    def test_win64_installer_carries_x64_stand_ins(self):
+        self.check_stand_in_installer("win64", MACHINE_AMD64)
+
+    def test_win32_installer_carries_i386_stand_ins(self):
+        # The one a 32-bit Wine prefix runs: 32-bit modules for a 32-bit spooler.
+        self.check_stand_in_installer("win32", MACHINE_I386)
+
+    def test_usb_helper_is_small(self):
+        data = read(HELPER)
+        self.assertEqual(pe_machine(data), MACHINE_AMD64)
+        self.assertLess(len(data), 32 * 1024)
+
+    def test_dist_holds_only_the_product(self):
+        vendor = vendor_dir()
+        product = os.path.join(BUILD, "win32", "product", "VarnekPrinterSetup.exe")
+        if vendor is None:
+            # No stand-in may look like the product: no dist/ at all.
+            for name in ("VarnekPrinterSetup.exe", "Uninstaller.exe"):
+                self.assertFalse(os.path.exists(os.path.join(DIST, name)), name)
+            self.assertFalse(os.path.exists(product))
+            return
+        uninstaller = os.path.join(BUILD, "win32", "uninstaller", "Uninstaller.exe")
+        self.check_package("win32", product, uninstaller, MACHINE_I386, vendor)
+        self.assertEqual(read(os.path.join(DIST, "VarnekPrinterSetup.exe")), read(product))
+        self.assertEqual(read(os.path.join(DIST, "Uninstaller.exe")), read(uninstaller))
 
 
 if __name__ == "__main__":

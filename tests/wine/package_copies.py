@@ -60,3 +60,13 @@ def with_entry_name(data, index, name):
 
 def with_entry_count(data, count):
     return Package(data).serialise(count=count)
+
+
+def with_entry_contents(data, contents):
+    """The entries named in contents (name -> bytes) recompressed with new bytes."""
+    package = Package(data)
+    for entry in package.entries:
+        name = entry[0].decode("ascii")
+        if name in contents:
+            entry[1] = zlib.compress(contents[name], 6)
+    return package.serialise()

@@ -6,17 +6,22 @@ import unittest
 
 import harness
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, Wizard, WineTestCase, wait_until
-from package_copies import Package, with_entry_count, with_entry_name, with_flipped_data_byte
+from package_copies import Package, with_entry_contents, with_entry_count, with_entry_name, with_flipped_data_byte
 
 IDC_NEXT, IDC_BROWSE, IDC_BACK, IDC_PROGRESS, IDC_CANCEL_FINISH = 1001, 1002, 1003, 1004, 1007
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
 SETTINGS = "VarnekSetting.ini"
 DAMAGED_MESSAGE = "安装文件已损坏，请联系打印机厂商"
+WRONG_MACHINE_MESSAGE = "此安装程序不适用于本机的Windows版本，请联系打印机厂商"
 
 MEMBERS = ["Brevlet.exe", "VKPrinterService.exe", "STDNAMES.GPD", "VarnekPrinter.gpd", "VarnekSetting.ini",
            "VarnekRt81.dll", "VarnekUI.dll", "VarnekUI.ini", "VarnekUni.dll", "Nelvusb.cat", "Nelvusb.inf",
-           "Nelvusb.sys", "UNIDRV.dll", "UNIDRV.HLP", "UNIDRVUI.dll", "Uninstaller.exe", "UNIRES.DLL"]
+           "Nelvusb.sys", "UNIDRV.dll", "UNIDRV.HLP", "UNIDRVUI.dll", "Uninstaller.exe", "UNIRES.DLL",
+           "VarnekUsb64.exe"]
+# The modules that run in the spooler and the service manager: their machine must be the system's.
+NATIVE_MODULES = ["VKPrinterService.exe", "VarnekRt81.dll", "VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll",
+                  "UNIDRVUI.dll", "UNIRES.DLL"]
 # Files the printer-system step moves on from the installation folder once it
 # runs after the extraction: the driver files to the spooler's driver folder,
 # the monitor library to the system folder.
@@ -32,6 +37,8 @@ def source_of(name):
         return os.path.join(harness.REPO, "payload", name)
     if name == "Uninstaller.exe":
         return harness.program("uninstaller/Uninstaller.exe")
+    if name == "VarnekUsb64.exe":
+        return os.path.join(harness.BUILD, "win64", "usb_helper", name)
     return harness.program(os.path.join("payload", "vendor", name))
 
 
@@ -131,7 +138,7 @@ class ExtractionTest(WineTestCase):
 class DamagedPackageTest(WineTestCase):
     """Each damaged copy is refused before anything is written."""
 
-    def run_damaged(self, label, data, outside=()):
+    def run_damaged(self, label, data, outside=(), message=DAMAGED_MESSAGE):
         folder = "C:\\Program Files\\Varnek 损坏 " + label
         path = os.path.join(self.session.dir, label + ".exe")
         with open(path, "wb") as f:
@@ -140,7 +147,7 @@ class DamagedPackageTest(WineTestCase):
         box = run.wizard.message_box(timeout_ms=30000)
         self.assertIsNotNone(box, "no message box")
         self.assertEqual(box["caption"], INSTALLER_MSG_CAPTION)
-        self.assertEqual(box["text"], DAMAGED_MESSAGE)
+        self.assertEqual(box["text"], message)
         self.assertEqual(box["owner"], INSTALLER_CAPTION)
         self.assertEqual(box["buttons"], [1])  # MB_OK
         controls = run.wizard.state()["controls"]
@@ -166,6 +173,15 @@ class DamagedPackageTest(WineTestCase):
 
     def test_entry_count_zero(self):
         self.run_damaged("count0", with_entry_count(read(INSTALLER), 0))
+
+    def test_modules_built_for_another_machine(self):
+        # The other flavour's stand-ins: i386 modules in a 64-bit prefix (x64
+        # ones in a 32-bit prefix), in an otherwise sound package.
+        other = os.path.join(harness.BUILD, "win32" if harness.ARCH == "win64" else "win64", "payload", "vendor")
+        for name in NATIVE_MODULES:
+            with self.subTest(name=name):
+                self.run_damaged("machine " + name, with_entry_contents(read(INSTALLER), {name: read(
+                    os.path.join(other, name))}), message=WRONG_MACHINE_MESSAGE)
 
 
 if __name__ == "__main__":

@@ -37,7 +37,7 @@ INSTALLED = {
     "product key": {"Data Directory": sysstate.DATA_FOLDER, "Program Directory": FOLDER},
     "RunOnce value": None,
     "installation folder": ["Brevlet.exe", "Nelvusb.cat", "Nelvusb.inf", "Nelvusb.sys", "Uninstaller.exe",
-                            "VKPrinterService.exe"],
+                            "VKPrinterService.exe", "VarnekUsb64.exe"],
     "data folder": ["VarnekSetting.ini"],
     "driver files": sorted(n.lower() for n in sysstate.DRIVER_FILES if n != "VarnekPrinter.BUD"),
     "driver files in 3": sorted(n.lower() for n in sysstate.DRIVER_FILES if n != "VarnekPrinter.BUD"),
