@@ -14,7 +14,7 @@ Proc KernelProc(HMODULE kernel, const char* name)
 
 }  // namespace
 
-Wow64RedirectionOff::Wow64RedirectionOff() : m_kernel(nullptr)
+Wow64RedirectionOff::Wow64RedirectionOff()
 {
     if (!CurrentProcessRunsUnderWow64())
         return;

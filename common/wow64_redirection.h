@@ -19,7 +19,7 @@ public:
 private:
     typedef BOOL(WINAPI* RevertProc)(PVOID);
 
-    HMODULE m_kernel;
+    HMODULE m_kernel = nullptr;
     RevertProc m_revert = nullptr;
     PVOID m_state = nullptr;
 };

@@ -1,6 +1,9 @@
 """The 64-bit USB driver helper, started the way the 32-bit installer starts
 it on 64-bit Windows (RunUsbDriverHelper through stephost): it attaches our
-driver to an attached printer and reports by exit code. Which process makes
+driver to an attached printer and reports by exit code. Wine's forced
+update succeeds even for a missing INF, so a failed update is shown here only
+as a helper that cannot start or refuses its command line; the store copy
+that follows a failure is tested natively. Which process makes
 the update (the installer itself or the helper) is decided natively
 (wow64_decisions_test.cpp): no WOW64 process runs on these machines."""
 import json
@@ -49,14 +52,6 @@ class UsbDriverHelper(WineTestCase):
         self.assertTrue(os.path.isfile(self.session.unix_path("C:\\windows\\system32\\drivers\\Nelvusb.sys")))
         key = sysstate.registry(self.session, "HKLM\\System\\CurrentControlSet\\Services\\" + USB_SERVICE)
         self.assertTrue(key["exists"])
-
-    def test_a_failed_update_is_reported_by_exit_code(self):
-        # With a device attached Wine opens the INF: a missing one fails the
-        # update, which the installer then follows with the store copy.
-        sysstate.attach_device(self.session)
-        result = run_helper(self.session, HELPER, FOLDER + "\\Missing.inf")
-        self.assertNotEqual(0, result)
-        self.assertNotEqual([USB_SERVICE], [d["service"] for d in sysstate.devices(self.session)])
 
     def test_a_helper_that_cannot_start_is_a_failure(self):
         self.assertNotEqual(0, run_helper(self.session, FOLDER + "\\Absent64.exe", INF))
