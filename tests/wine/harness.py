@@ -6,10 +6,11 @@ copy of it, under its own Xvfb display and its own wineserver, and removes
 both at the end. Wine is the platform under test here: nothing of Windows is
 mocked.
 
-Which Wine: a 32-bit prefix with the shipped i686 programs where this machine
-can execute 32-bit x86 code, else a 64-bit prefix with the x86_64 build of the
-same sources (some kernels run 64-bit user code only). VARNEK_WINE_ARCH=win32
-or win64 overrides the choice.
+Which Wine: a 32-bit prefix with the i686 build (its programs, test helpers
+and the installer that carries the i686 stand-ins) where this machine can
+execute 32-bit x86 code, else a 64-bit prefix with the x86_64 build of the same
+sources (some kernels run 64-bit user code only). VARNEK_WINE_ARCH=win32 or
+win64 overrides the choice; the 32-bit mode has not run on the machines here.
 """
 import fcntl
 import json
