@@ -8,6 +8,8 @@
 #define VARNEK_PRINTER_QUEUE "VarnekPrinter"
 #define VARNEK_SERVICE "Varnek Printer Service"
 #define VARNEK_UNINSTALLER_FILE "Uninstaller.exe"
+// Under HKEY_LOCAL_MACHINE, in the 64-bit registry view.
+#define VARNEK_PRODUCT_KEY "Software\\VarnekPrinter"
 
 // The version text of the payload package, also shown in the uninstaller's about box.
 #define VARNEK_PACKAGE_VERSION "1.3.0.30"
