@@ -34,7 +34,7 @@ INSTALLED = {
     "monitor key": sysstate.MONITOR_LIBRARY,
     "port": {"monitor": sysstate.MONITOR},
     "service": {"state": "running", "program": '"%s\\VKPrinterService.exe"' % FOLDER},
-    "product key": {"Data Directory": sysstate.DATA_FOLDER, "Program Directory": FOLDER},
+    "product key": {"Data Directory": sysstate.DATA_FOLDER, "Program Directory": FOLDER, "Owned Folder": FOLDER},
     "RunOnce value": None,
     "installation folder": ["Brevlet.exe", "Nelvusb.cat", "Nelvusb.inf", "Nelvusb.sys", "Uninstaller.exe",
                             "VKPrinterService.exe"],
