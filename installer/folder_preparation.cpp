@@ -7,7 +7,6 @@
 #include "common/install_folder.h"
 #include "common/names.h"
 #include "common/path_text.h"
-#include "common/reparse_points.h"
 #include "installer/data_folder.h"
 #include "installer/installation_paths.h"
 
@@ -58,12 +57,13 @@ InstallOutcome PrepareInstallFolders(const char* folder)
 {
     if (!folder[0])
         return InstallOutcome::kFolderEmpty;
-    if (!IsUsableInstallFolder(folder) || !FitsInstallationPaths(folder) || HasLinkedLevel(folder))
+    if (!IsUsableInstallFolder(folder) || !FitsInstallationPaths(folder))
         return InstallOutcome::kFolderInvalid;
     // Decided before the folder is created: a folder made now is ours.
     const bool ours = IsFolderOurs(folder);
-    // The record goes first, so that no run leaves files in a folder whose
-    // record is stale.
+    // EnsureFolderPath refuses a level that is a junction or link before it
+    // creates anything below it. The record is settled before any file is
+    // written, so no run leaves files in a folder whose record is stale.
     if (!EnsureFolderPath(folder) || !RecordFolderOwnership(folder, ours) || !SettleDataFolder(folder))
         return InstallOutcome::kFolderInvalid;
     return InstallOutcome::kInstalled;
