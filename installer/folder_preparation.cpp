@@ -5,8 +5,10 @@
 #include "common/ensure_folder.h"
 #include "common/folder_rules.h"
 #include "common/install_folder.h"
+#include "common/installed_files.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/reparse_points.h"
 #include "installer/data_folder.h"
 #include "installer/installation_paths.h"
 
@@ -51,20 +53,33 @@ bool IsFolderOurs(const char* folder)
            IsFolderOursToRecord(state, longFolder, recorded, state == FolderState::kHoldsEntries && HoldsUninstaller(folder));
 }
 
+// A file the installation will write that exists as a symbolic link: the
+// elevated installer would write through it wherever it points.
+bool HoldsLinkedFile(const char* folder)
+{
+    for (int i = 0; i < kInstalledFileCount; ++i) {
+        char path[kPathBufferSize];
+        if (ComposePath(path, sizeof path, "%s\\%s", folder, kInstalledFileNames[i]) && IsReparsePoint(path))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 InstallOutcome PrepareInstallFolders(const char* folder)
 {
     if (!folder[0])
         return InstallOutcome::kFolderEmpty;
-    if (!IsUsableInstallFolder(folder) || !FitsInstallationPaths(folder))
+    if (!IsUsableInstallFolder(folder) || !FitsInstallationPaths(folder) || HoldsLinkedFile(folder))
         return InstallOutcome::kFolderInvalid;
     // Decided before the folder is created: a folder made now is ours.
     const bool ours = IsFolderOurs(folder);
     // EnsureFolderPath refuses a level that is a junction or link before it
     // creates anything below it. The record is settled before any file is
     // written, so no run leaves files in a folder whose record is stale.
-    if (!EnsureFolderPath(folder) || !RecordFolderOwnership(folder, ours) || !SettleDataFolder(folder))
+    if (!EnsureFolderPath(folder) || !RecordFolderOwnership(folder, ours) || !SettleDataFolder(folder) ||
+        HoldsLinkedFile(g_szDataDir))
         return InstallOutcome::kFolderInvalid;
     return InstallOutcome::kInstalled;
 }

@@ -7,5 +7,6 @@
 // folder. kFolderEmpty for an empty text; kFolderInvalid, before anything is
 // created, for a folder the rules refuse, one too long for the paths the
 // installation composes in it, or one reached through a junction or link
-// (the data folder likewise); kInstalled when the folders are ready.
+// (the data folder likewise), or one where a file the installation writes
+// exists as a link; kInstalled when the folders are ready.
 InstallOutcome PrepareInstallFolders(const char* folder);
