@@ -182,6 +182,23 @@ class CleanUpPass(WineTestCase):
         self.assertNotIn(sysstate.MONITOR_LIBRARY.lower(), sysstate.lower_names(system_dir))
 
 
+class ForeignPort(WineTestCase):
+    """A port named "USB PORT:" that another monitor serves (here Wine's
+    local port monitor, which lists the values of its Ports key) is not
+    ours: the removal leaves it."""
+
+    def test_a_port_of_another_monitor_stays(self):
+        self.session.run("reg", "add", "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
+                         "/v", sysstate.PORT, "/d", "", "/f")
+        before = sysstate.spooler(self.session)
+        port = sysstate.by_name(before["ports"], sysstate.PORT)
+        self.assertIsNotNone(port)
+        self.assertNotEqual(sysstate.MONITOR, port["monitor"])
+        remove_printer_system(self.session)
+        after = sysstate.spooler(self.session)
+        self.assertEqual(port, sysstate.by_name(after["ports"], sysstate.PORT))
+
+
 class DriverLeftRegistered(WineTestCase):
     """A driver that the wizard could not delete (in use) is deleted by the
     clean-up pass before its files. Wine's DeletePrinterDriver succeeds even
