@@ -2,6 +2,8 @@
 # native unit tests, fuzzers and benchmarks link them as the `portable` library.
 set(VARNEK_PORTABLE_SOURCES
   common/folder_rules.cpp
+  common/installed_files.cpp
+  installer/installation_paths.cpp
   common/path_text.cpp
   common/spooler_env.cpp
   common/driver_package.cpp

@@ -6,6 +6,7 @@
 
 #include "common/dbcs.h"
 #include "common/path_text.h"
+#include "common/reparse_points.h"
 
 namespace {
 
@@ -20,11 +21,12 @@ bool Exists(const char* path)
     return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A level that exists must be a folder; a missing one is created.
+// A level that exists must be a folder and no link: what the installer
+// writes below it must land where the path says. A missing one is created.
 bool EnsureLevel(const char* path)
 {
     if (Exists(path))
-        return IsFolder(path);
+        return IsFolder(path) && !IsReparsePoint(path);
     return ::CreateDirectoryA(path, nullptr) != FALSE;
 }
 

@@ -93,3 +93,35 @@ bool FolderContains(const char* folder, const char* other)
     size_t n = strlen(a);
     return strncmp(a, b, n) == 0 && (b[n] == '\0' || b[n] == '\\');
 }
+
+bool IsSameFolder(const char* folder, const char* other)
+{
+    return FolderContains(folder, other) && FolderContains(other, folder);
+}
+
+bool IsGuardedFolder(const char* folder, const GuardedFolder* guarded, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const GuardedFolder& g = guarded[i];
+        if (!g.path || !g.path[0])
+            continue;
+        if (FolderContains(folder, g.path))
+            return true;
+        if (g.guard == FolderGuard::kTree && FolderContains(g.path, folder) &&
+            !(g.except && g.except[0] && FolderContains(g.except, folder) && !IsSameFolder(g.except, folder)))
+            return true;
+    }
+    return false;
+}
+
+bool IsFolderOursToRecord(FolderState state, const char* folder, const char* recorded, bool holdsUninstaller)
+{
+    if (state != FolderState::kHoldsEntries)
+        return true;
+    return holdsUninstaller && MayEmptyFolderTree(folder, recorded);
+}
+
+bool MayEmptyFolderTree(const char* folder, const char* recorded)
+{
+    return recorded && recorded[0] && IsValidFolderSyntax(recorded) && IsSameFolder(folder, recorded);
+}

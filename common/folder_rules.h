@@ -1,7 +1,13 @@
-// Which folders may be installed into and emptied again. The uninstaller
-// empties the whole installation folder tree, so a folder that is, or holds,
-// a system or shared folder must never be accepted.
+// Which folders may be installed into, and which installation folder is
+// ours to empty again. Portable: the Windows side (common/install_folder.cpp)
+// finds the system folders and reads the record; the decisions are here.
 #pragma once
+
+#include <stddef.h>
+#include <string.h>
+
+#include "common/dbcs.h"
+#include "common/path_text.h"
 
 // An absolute drive-letter folder ("X:\..." with at least one level) of at
 // most 255 characters whose levels are plain names: not empty, not "." or
@@ -13,3 +19,61 @@ bool IsValidFolderSyntax(const char* path);
 // Separators may be '\\' or '/', letter case and trailing separators are
 // ignored. Both must be absolute drive-letter paths.
 bool FolderContains(const char* folder, const char* other);
+
+// True when both name the same folder (ASCII letter case, '/' or '\\' and
+// trailing separators aside).
+bool IsSameFolder(const char* folder, const char* other);
+
+// How a system or shared folder is guarded against installation.
+enum class FolderGuard {
+    kWhole,  // neither the folder nor one that holds it; a folder inside is fine
+    kTree,   // nor anything inside it either
+};
+
+struct GuardedFolder {
+    const char* path;    // long form; empty or null entries are skipped
+    FolderGuard guard;
+    const char* except;  // kTree only: a folder inside whose own tree is allowed, or null
+};
+
+// True when folder (long form) is refused by any entry.
+bool IsGuardedFolder(const char* folder, const GuardedFolder* guarded, size_t count);
+
+// What the folder page found where the installation folder is to be.
+enum class FolderState { kMissing, kEmpty, kHoldsEntries };
+
+// Whether the installation may count the folder as its own, and so empty its
+// whole tree at removal: it is created now or empty when chosen, or it is
+// the folder the record already names and holds our uninstaller (an
+// installation over our own). recorded may be null or empty.
+bool IsFolderOursToRecord(FolderState state, const char* folder, const char* recorded, bool holdsUninstaller);
+
+// Whether the uninstaller may empty folder's whole tree: only when the
+// ownership record names that very folder. A record about another folder
+// (a stale one, or one of another installation) never counts.
+bool MayEmptyFolderTree(const char* folder, const char* recorded);
+
+// Calls visit(level) for every folder level of path strictly below root and
+// above path itself, from the top down; stops and returns true at the first
+// visit that returns true. A path not inside root has no such levels.
+template <class Visit>
+bool AnyLevelBetween(const char* root, const char* path, Visit visit)
+{
+    size_t rootLength = strlen(root);
+    while (rootLength > 3 && (root[rootLength - 1] == '\\' || root[rootLength - 1] == '/'))
+        --rootLength;
+    if (!FolderContains(root, path))
+        return false;
+    char level[kPathBufferSize];
+    for (const char* p = path + rootLength; *p; p = NextChar(p)) {
+        size_t length = static_cast<size_t>(p - path);
+        // A separator right after the root, or a trailing one, ends no level.
+        if ((*p != '\\' && *p != '/') || length <= rootLength || p[1] == '\0' || length >= sizeof level)
+            continue;
+        memcpy(level, path, length);
+        level[length] = '\0';
+        if (visit(static_cast<const char*>(level)))
+            return true;
+    }
+    return false;
+}

@@ -1,63 +1,76 @@
 #include "common/install_folder.h"
 
 #include <shlobj.h>
+#include <string.h>
 #include <windows.h>
 
 #include "common/folder_rules.h"
+#include "common/names.h"
 #include "common/path_text.h"
 
 namespace {
 
-// The long form of an existing path, so that "C:\PROGRA~1" compares equal to
-// "C:\Program Files". A path that does not exist is returned as it is.
-bool LongPath(const char* path, char (&out)[kPathBufferSize])
-{
-    char full[kPathBufferSize];
-    DWORD n = ::GetFullPathNameA(path, sizeof full, full, nullptr);
-    if (n == 0 || n >= sizeof full)
-        return false;
-    n = ::GetLongPathNameA(full, out, sizeof out);
-    if (n == 0)
-        return CopyText(out, sizeof out, full);
-    return n < sizeof out;
-}
+const char kOwnedFolderValue[] = "Owned Folder";
 
-bool ContainsFolder(const char* folder, const char* system)
-{
-    char canonical[kPathBufferSize];
-    if (!system[0] || !LongPath(system, canonical))
-        return false;
-    return FolderContains(folder, canonical);
-}
+// Guarded folders as the system names them; each is compared in long form.
+struct GuardSource {
+    int csidl;             // or -1
+    const char* variable;  // environment variable, when csidl is -1
+    FolderGuard guard;
+};
 
-bool ContainsShellFolder(const char* folder, int csidl)
+const GuardSource kGuardSources[] = {
+    {CSIDL_WINDOWS, nullptr, FolderGuard::kTree},
+    {CSIDL_SYSTEM, nullptr, FolderGuard::kTree},
+    {CSIDL_SYSTEMX86, nullptr, FolderGuard::kTree},
+    {CSIDL_PROGRAM_FILES, nullptr, FolderGuard::kWhole},
+    {CSIDL_PROGRAM_FILESX86, nullptr, FolderGuard::kWhole},
+    // The 64-bit Program Files folder, which a 32-bit process under WOW64
+    // does not get from the shell.
+    {-1, "ProgramW6432", FolderGuard::kWhole},
+    {CSIDL_PROGRAM_FILES_COMMON, nullptr, FolderGuard::kTree},
+    {CSIDL_PROGRAM_FILES_COMMONX86, nullptr, FolderGuard::kTree},
+    {-1, "CommonProgramFiles", FolderGuard::kTree},
+    {-1, "CommonProgramW6432", FolderGuard::kTree},
+    {-1, "CommonProgramFiles(x86)", FolderGuard::kTree},
+    {CSIDL_COMMON_APPDATA, nullptr, FolderGuard::kWhole},
+    {CSIDL_STARTUP, nullptr, FolderGuard::kTree},
+    {CSIDL_COMMON_STARTUP, nullptr, FolderGuard::kTree},
+    {CSIDL_PROFILE, nullptr, FolderGuard::kWhole},
+    {CSIDL_DESKTOPDIRECTORY, nullptr, FolderGuard::kWhole},
+    {CSIDL_PERSONAL, nullptr, FolderGuard::kWhole},
+    {CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, FolderGuard::kWhole},
+    {CSIDL_COMMON_DOCUMENTS, nullptr, FolderGuard::kWhole},
+    {CSIDL_APPDATA, nullptr, FolderGuard::kWhole},
+    {CSIDL_LOCAL_APPDATA, nullptr, FolderGuard::kWhole},
+    {CSIDL_MYMUSIC, nullptr, FolderGuard::kWhole},
+    {CSIDL_MYPICTURES, nullptr, FolderGuard::kWhole},
+    {CSIDL_MYVIDEO, nullptr, FolderGuard::kWhole},
+    {-1, "PUBLIC", FolderGuard::kTree},
+};
+
+// The guards that are not a single system folder.
+enum ExtraGuard { kProfiles, kProgramDataMicrosoft, kTemp, kDownloads, kExtraGuardCount };
+const size_t kGuardCount = sizeof kGuardSources / sizeof kGuardSources[0] + kExtraGuardCount;
+
+bool ShellFolder(int csidl, char* buffer, size_t size)
 {
     char path[MAX_PATH];
-    if (FAILED(::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return false;
-    return ContainsFolder(folder, path);
+    return SUCCEEDED(::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) &&
+           LongFolderPath(path, buffer, size);
 }
 
-bool ContainsEnvironmentFolder(const char* folder, const char* variable)
+bool EnvironmentFolder(const char* variable, char* buffer, size_t size)
 {
     char path[kPathBufferSize];
     DWORD n = ::GetEnvironmentVariableA(variable, path, sizeof path);
-    return n > 0 && n < sizeof path && ContainsFolder(folder, path);
+    return n > 0 && n < sizeof path && LongFolderPath(path, buffer, size);
 }
-
-const int kProtectedShellFolders[] = {
-    CSIDL_WINDOWS,         CSIDL_SYSTEM,          CSIDL_SYSTEMX86,
-    CSIDL_PROGRAM_FILES,   CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON,
-    CSIDL_COMMON_APPDATA,  CSIDL_PROFILE,          CSIDL_DESKTOPDIRECTORY,
-    CSIDL_PERSONAL,        CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS,
-    CSIDL_APPDATA,         CSIDL_LOCAL_APPDATA,    CSIDL_MYMUSIC,
-    CSIDL_MYPICTURES,      CSIDL_MYVIDEO,
-};
 
 // The Downloads folder has no CSIDL. Its known-folder call exists from
 // Windows 6.0 on; the uninstaller still starts on earlier Windows, so the
 // call is looked up at run time.
-bool ContainsDownloadsFolder(const char* folder)
+bool DownloadsFolder(char* buffer, size_t size)
 {
     typedef HRESULT(WINAPI * GetKnownFolderPath)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
     HMODULE shell = ::GetModuleHandleA("shell32.dll");
@@ -70,33 +83,124 @@ bool ContainsDownloadsFolder(const char* folder)
     char path[kPathBufferSize];
     int n = ::WideCharToMultiByte(CP_ACP, 0, wide, -1, path, sizeof path, nullptr, nullptr);
     ::CoTaskMemFree(wide);
-    return n > 0 && ContainsFolder(folder, path);
+    return n > 0 && LongFolderPath(path, buffer, size);
+}
+
+HKEY OpenProductKey(REGSAM access, bool create)
+{
+    HKEY key = nullptr;
+    // KEY_WOW64_64KEY: the key lives in the 64-bit view, where the 64-bit
+    // components read it (ignored on 32-bit Windows).
+    LONG result = create ? ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, nullptr, 0,
+                                             access | KEY_WOW64_64KEY, nullptr, &key, nullptr)
+                         : ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, access | KEY_WOW64_64KEY, &key);
+    return result == ERROR_SUCCESS ? key : nullptr;
 }
 
 }  // namespace
 
+bool LongFolderPath(const char* path, char* buffer, size_t size)
+{
+    char full[kPathBufferSize];
+    DWORD n = ::GetFullPathNameA(path, sizeof full, full, nullptr);
+    if (n == 0 || n >= sizeof full)
+        return false;
+    n = ::GetLongPathNameA(full, buffer, static_cast<DWORD>(size));
+    if (n > 0)
+        return n < size;
+    // A level that does not exist yet: the long form of its folder, then the
+    // rest as typed, so that "C:\WINDOW~1\New" still names the Windows tree.
+    int separator = LastSeparator(full);
+    if (separator <= 2)
+        return CopyText(buffer, size, full);
+    char parent[kPathBufferSize], longParent[kPathBufferSize];
+    return FolderOfPath(parent, sizeof parent, full) && LongFolderPath(parent, longParent, sizeof longParent) &&
+           ComposePath(buffer, size, "%s\\%s", longParent, full + separator + 1);
+}
+
 bool IsUsableInstallFolder(const char* path)
 {
     char folder[kPathBufferSize];
-    if (!IsValidFolderSyntax(path) || !LongPath(path, folder))
+    if (!IsValidFolderSyntax(path) || !LongFolderPath(path, folder, sizeof folder))
         return false;
-    for (int csidl : kProtectedShellFolders) {
-        if (ContainsShellFolder(folder, csidl))
-            return false;
+
+    char paths[kGuardCount][kPathBufferSize] = {};
+    GuardedFolder guarded[kGuardCount] = {};
+    size_t i = 0;
+    for (const GuardSource& source : kGuardSources) {
+        bool found = source.csidl >= 0 ? ShellFolder(source.csidl, paths[i], sizeof paths[i])
+                                       : EnvironmentFolder(source.variable, paths[i], sizeof paths[i]);
+        guarded[i] = {found ? paths[i] : nullptr, source.guard, nullptr};
+        ++i;
     }
-    // The 64-bit Program Files folder, which a 32-bit process under WOW64
-    // does not get from the shell, the public profile, and the folder that
-    // holds the profiles.
-    if (ContainsEnvironmentFolder(folder, "ProgramW6432") || ContainsEnvironmentFolder(folder, "PUBLIC") ||
-        ContainsDownloadsFolder(folder))
-        return false;
+    // Every profile but the user's own, with Default and Public: the folder
+    // that holds the profiles is guarded as a tree, the own profile excepted.
+    char profile[kPathBufferSize];
+    if (ShellFolder(CSIDL_PROFILE, profile, sizeof profile) &&
+        FolderOfPath(paths[i + kProfiles], sizeof paths[i + kProfiles], profile) && paths[i + kProfiles][0])
+        guarded[i + kProfiles] = {paths[i + kProfiles], FolderGuard::kTree, profile};
+    char programData[kPathBufferSize];
+    if (ShellFolder(CSIDL_COMMON_APPDATA, programData, sizeof programData) &&
+        ComposePath(paths[i + kProgramDataMicrosoft], kPathBufferSize, "%s\\Microsoft", programData))
+        guarded[i + kProgramDataMicrosoft] = {paths[i + kProgramDataMicrosoft], FolderGuard::kTree, nullptr};
     char temp[kPathBufferSize];
     DWORD n = ::GetTempPathA(sizeof temp, temp);
-    if (n > 0 && n < sizeof temp && ContainsFolder(folder, temp))
+    if (n > 0 && n < sizeof temp && LongFolderPath(temp, paths[i + kTemp], kPathBufferSize))
+        guarded[i + kTemp] = {paths[i + kTemp], FolderGuard::kWhole, nullptr};
+    if (DownloadsFolder(paths[i + kDownloads], kPathBufferSize))
+        guarded[i + kDownloads] = {paths[i + kDownloads], FolderGuard::kWhole, nullptr};
+    return !IsGuardedFolder(folder, guarded, kGuardCount);
+}
+
+bool RecordFolderOwnership(const char* folder, bool ours)
+{
+    char longFolder[kPathBufferSize];
+    if (ours && !LongFolderPath(folder, longFolder, sizeof longFolder))
         return false;
-    char profile[MAX_PATH], profiles[kPathBufferSize];
-    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile)) &&
-        FolderOfPath(profiles, sizeof profiles, profile) && ContainsFolder(folder, profiles))
+    HKEY key = OpenProductKey(KEY_QUERY_VALUE | KEY_SET_VALUE, true);
+    if (!key)
         return false;
-    return true;
+    LONG result;
+    if (ours) {
+        result = ::RegSetValueExA(key, kOwnedFolderValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(longFolder),
+                                  static_cast<DWORD>(strlen(longFolder) + 1));
+    } else {
+        result = ::RegDeleteValueA(key, kOwnedFolderValue);
+        if (result == ERROR_FILE_NOT_FOUND)
+            result = ERROR_SUCCESS;
+    }
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool ReadProductKeyValue(const char* name, char* buffer, size_t size)
+{
+    if (size == 0)
+        return false;
+    buffer[0] = '\0';
+    HKEY key = OpenProductKey(KEY_QUERY_VALUE, false);
+    if (!key)
+        return false;
+    DWORD type = 0, bytes = static_cast<DWORD>(size - 1);
+    LONG result = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
+    ::RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_SZ) {
+        buffer[0] = '\0';
+        return false;
+    }
+    // The stored data need not end in a zero.
+    buffer[bytes < size ? bytes : size - 1] = '\0';
+    return buffer[0] != '\0';
+}
+
+bool ReadOwnedFolder(char* buffer, size_t size)
+{
+    return ReadProductKeyValue(kOwnedFolderValue, buffer, size);
+}
+
+bool IsOwnedInstallFolder(const char* folder)
+{
+    char recorded[kPathBufferSize], longFolder[kPathBufferSize];
+    return ReadOwnedFolder(recorded, sizeof recorded) && LongFolderPath(folder, longFolder, sizeof longFolder) &&
+           MayEmptyFolderTree(longFolder, recorded) && IsUsableInstallFolder(folder);
 }

@@ -10,6 +10,8 @@
 #define VARNEK_UNINSTALLER_FILE "Uninstaller.exe"
 // The 64-bit program that updates the USB driver for the 32-bit installer on 64-bit Windows.
 #define VARNEK_USB_HELPER_FILE "VarnekUsb64.exe"
+// Under HKEY_LOCAL_MACHINE, in the 64-bit registry view.
+#define VARNEK_PRODUCT_KEY "Software\\VarnekPrinter"
 
 // The version text of the payload package, also shown in the uninstaller's about box.
 #define VARNEK_PACKAGE_VERSION "1.3.0.30"

@@ -2,9 +2,8 @@
 
 #include <shlobj.h>
 
-#include "common/ensure_folder.h"
-#include "common/install_folder.h"
-#include "installer/data_folder.h"
+#include "common/path_text.h"
+#include "installer/folder_preparation.h"
 #include "installer/install_outcome.h"
 #include "installer/install_pages.h"
 #include "installer/install_thread.h"
@@ -42,17 +41,10 @@ void CInstallDlg::CreateFolderBox()
 
 bool CInstallDlg::ValidateFolderPage()
 {
-    CString folder = GetInstallFolder();
-    const char* message = nullptr;
-    if (folder.IsEmpty())
-        message = InstallOutcomeMessage(InstallOutcome::kFolderEmpty);
-    // Removal empties the whole folder tree: system and shared folders are
-    // refused before anything is created.
-    else if (!IsUsableInstallFolder(folder) || !EnsureFolderPath(folder) || !SettleDataFolder(folder))
-        message = InstallOutcomeMessage(InstallOutcome::kFolderInvalid);
-    if (message)
-        ::MessageBoxA(m_hWnd, message, kCaption, MB_OK);
-    return message == nullptr;
+    InstallOutcome outcome = PrepareInstallFolders(GetInstallFolder());
+    if (outcome != InstallOutcome::kInstalled)
+        ::MessageBoxA(m_hWnd, InstallOutcomeMessage(outcome), kCaption, MB_OK);
+    return outcome == InstallOutcome::kInstalled;
 }
 
 void CInstallDlg::OnNext()

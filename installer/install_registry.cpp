@@ -3,6 +3,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "common/names.h"
 #include "common/path_text.h"
 
 namespace {
@@ -24,7 +25,7 @@ void WriteInstallRegistry(const char* installFolder, const char* dataFolder)
     HKEY key;
     // KEY_WOW64_64KEY: the 64-bit components read the native view, not the
     // 32-bit installer's redirected one.
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\VarnekPrinter", 0, nullptr, 0,
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, nullptr, 0,
                           KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     SetFolderValue(key, "Data Directory", dataFolder);

@@ -1,14 +1,26 @@
 #include "uninstaller/clean_up_installation.h"
 
+#include "common/names.h"
+#include "common/path_text.h"
 #include "uninstaller/file_removal.h"
+#include "uninstaller/printer_system_removal.h"
 #include "uninstaller/spooler_files.h"
 
 void CleanUpInstallation(const char* folder)
 {
     CStringArray files, folders;
     ListInstallationFolder(folder, files, folders);
-    DeleteListedItems(files, folders, nullptr);
+    DeleteListedItems(folder, files, folders, nullptr);
     // Without the driver directory nothing of the spooler's is touched.
-    if (DeleteDriverFiles())
-        DeleteMonitorLibrary();
+    char driverDirectory[kPathBufferSize];
+    if (!GetDriverDirectory(driverDirectory, sizeof driverDirectory))
+        return;
+    // The wizard's deletion fails while the spooler still uses the driver.
+    if (IsDriverRegistered(VARNEK_PRINTER_DRIVER))
+        RemovePrinterDriver(VARNEK_PRINTER_DRIVER);
+    // A registered driver without its files could never be used or
+    // reinstalled cleanly: its files stay as long as it does.
+    if (!IsDriverRegistered(VARNEK_PRINTER_DRIVER))
+        DeleteDriverFiles();
+    DeleteMonitorLibrary();
 }

@@ -4,8 +4,9 @@
 
 #include "common/folder_rules.h"
 #include "common/install_folder.h"
+#include "common/installed_files.h"
 #include "common/path_text.h"
-#include "uninstaller/installed_files.h"
+#include "common/reparse_points.h"
 #include "uninstaller/module_path.h"
 #include "uninstaller/removal_progress.h"
 
@@ -58,7 +59,7 @@ void ListFolderTree(const char* folder, CStringArray& files, CStringArray& folde
 
 void ListInstallationFolder(const char* folder, CStringArray& files, CStringArray& folders)
 {
-    if (IsUsableInstallFolder(folder)) {
+    if (IsOwnedInstallFolder(folder)) {
         ListFolderTree(folder, files, folders);
         return;
     }
@@ -69,10 +70,9 @@ void ListInstallationFolder(const char* folder, CStringArray& files, CStringArra
     }
 }
 
-void CollectRemovalLists(CStringArray& files, CStringArray& folders)
+void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CStringArray& folders)
 {
-    char folder[kPathBufferSize];
-    if (GetOwnFolder(folder, sizeof folder))
+    if (GetOwnFolder(folder, size))
         ListInstallationFolder(folder, files, folders);
 
     for (const StartMenuEntry& entry : kStartMenuEntries) {
@@ -87,16 +87,22 @@ void CollectRemovalLists(CStringArray& files, CStringArray& folders)
     }
 }
 
-void DeleteListedItems(const CStringArray& files, const CStringArray& folders, CProgressCtrl* progress)
+void DeleteListedItems(const char* root, const CStringArray& files, const CStringArray& folders,
+                       CProgressCtrl* progress)
 {
     const int F = files.GetSize(), D = folders.GetSize(), T = F + D;
+    // The tree may have changed since it was listed: a subfolder replaced by
+    // a junction now leads elsewhere, so every item is checked as it is
+    // reached. A link itself is deleted (that removes only the link).
     for (int i = 0; i < F; ++i) {
-        ::DeleteFileA(files[i]);
+        if (!HasLinkBelow(root, files[i]))
+            ::DeleteFileA(files[i]);
         if (progress)
             progress->SetPos(ProgressPosition(i + 1, T));
     }
     for (int j = 0; j < D; ++j) {
-        ::RemoveDirectoryA(folders[D - 1 - j]);
+        if (!HasLinkBelow(root, folders[D - 1 - j]))
+            ::RemoveDirectoryA(folders[D - 1 - j]);
         if (progress)
             progress->SetPos(ProgressPosition(F + j + 1, T));
     }
@@ -114,6 +120,10 @@ void RemoveDataFolderSettings()
     if (n < 2 || n >= sizeof windowsDir || windowsDir[1] != ':' ||
         !ComposePath(folder, sizeof folder, "%.2s\\ProgramData\\VarnekPrinter", windowsDir) ||
         !ComposePath(settings, sizeof settings, "%s\\VarnekSetting.ini", folder))
+        return;
+    // An ordinary user can create this folder as a junction into a system
+    // folder before the installation: nothing is deleted through it.
+    if (HasLinkedLevel(folder))
         return;
     ::DeleteFileA(settings);
     ::RemoveDirectoryA(folder);

@@ -9,20 +9,24 @@
 // nothing; a link to a folder is listed but not entered.
 void ListFolderTree(const char* folder, CStringArray& files, CStringArray& folders);
 
-// What the uninstaller deletes in an installation folder: its whole tree, or,
-// for a folder whose tree must never be emptied (a drive root, a system or
-// shared folder), only the files the installer puts there.
+// What the uninstaller deletes in an installation folder: its whole tree when
+// the ownership record says the folder is ours, else only the files the
+// installer puts there (the folder then goes only if nothing else is left).
 void ListInstallationFolder(const char* folder, CStringArray& files, CStringArray& folders);
 
 // The wizard's removal lists: the installation folder of the running
-// executable, then the Start-menu shortcuts and their folders (those the
-// installer creates and those of earlier versions), whether or not they exist.
-void CollectRemovalLists(CStringArray& files, CStringArray& folders);
+// executable (stored in folder, the root for DeleteListedItems), then the
+// Start-menu shortcuts and their folders (those the installer creates and
+// those of earlier versions), whether or not they exist.
+void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CStringArray& folders);
 
 // Deletes the files in list order, then removes the folders in reverse order
-// (each folder after everything inside it). Failures are skipped; with a
-// progress control the position moves after every item and ends at 100.
-void DeleteListedItems(const CStringArray& files, const CStringArray& folders, CProgressCtrl* progress);
+// (each folder after everything inside it). An item inside root is skipped
+// when a level between root and it is now a junction or link. Failures are
+// skipped; with a progress control the position moves after every item and
+// ends at 100.
+void DeleteListedItems(const char* root, const CStringArray& files, const CStringArray& folders,
+                       CProgressCtrl* progress);
 
 // Deletes the settings file from the installer's data folder (Windows 6.0 and
 // later; before that it lies in the installation folder) and removes the

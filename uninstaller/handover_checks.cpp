@@ -24,11 +24,6 @@ bool EqualsIgnoringAsciiCase(const char* a, const char* b)
 
 }  // namespace
 
-bool IsSameFolder(const char* folder, const char* other)
-{
-    return FolderContains(folder, other) && FolderContains(other, folder);
-}
-
 bool IsInstalledUninstaller(const char* exePath, const char* folder)
 {
     char exeFolder[kPathBufferSize];

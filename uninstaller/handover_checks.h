@@ -2,10 +2,9 @@
 // they are given, so they act only on the installation they belong to.
 #pragma once
 
-// True when both name the same folder (ASCII letter case, '/' or '\\' and
-// trailing separators aside). The clean-up pass runs only when its argument
-// is the folder of its own executable.
-bool IsSameFolder(const char* folder, const char* other);
+// IsSameFolder: the clean-up pass runs only when its argument is the folder
+// of its own executable.
+#include "common/folder_rules.h"
 
 // True when exePath is a file named "Uninstaller.exe" (any letter case)
 // directly inside folder: the only file the finisher deletes.

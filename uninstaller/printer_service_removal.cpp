@@ -4,6 +4,25 @@
 
 #include "common/names.h"
 
+namespace {
+
+// Long enough for a service that saves its state; short enough that a hung
+// one does not hold the removal for long.
+const DWORD kStopWaitMs = 10000;
+const DWORD kPollMs = 100;
+
+// Waits until the service reports "stopped", at most kStopWaitMs.
+void WaitUntilStopped(SC_HANDLE service)
+{
+    const DWORD start = ::GetTickCount();
+    SERVICE_STATUS status;
+    while (::QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED &&
+           ::GetTickCount() - start < kStopWaitMs)
+        ::Sleep(kPollMs);
+}
+
+}  // namespace
+
 void RemovePrinterService()
 {
     SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
@@ -15,7 +34,10 @@ void RemovePrinterService()
         return;
     }
     SERVICE_STATUS status;
-    ::ControlService(service, SERVICE_CONTROL_STOP, &status);
+    // The service holds the printer driver: the queues and the driver can be
+    // deleted only once it has stopped.
+    if (::ControlService(service, SERVICE_CONTROL_STOP, &status))
+        WaitUntilStopped(service);
     ::DeleteService(service);
     // Both handles stay open until the uninstaller ends: while they are open
     // the service is only marked for deletion, and a marked service cannot

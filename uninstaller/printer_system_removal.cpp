@@ -13,6 +13,7 @@
 #include "uninstaller/spooler_files.h"
 
 static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 names are Windows wide strings");
+static_assert(kNetworkPrinterAttribute == PRINTER_ATTRIBUTE_NETWORK, "the connection test's attribute");
 
 namespace {
 
@@ -50,13 +51,59 @@ void RemoveVarnekQueues()
         return;
     if (::EnumPrintersA(flags, Text(""), 2, buffer, size, &needed, &count)) {
         ForEachVarnekQueue(reinterpret_cast<const PRINTER_INFO_2A*>(buffer), count,
-                           [](const PRINTER_INFO_2A& printer, bool withForms) {
+                           [](const PRINTER_INFO_2A& printer, bool withForms, bool connection) {
+                               if (connection) {
+                                   ::DeletePrinterConnectionA(printer.pPrinterName);
+                                   return;
+                               }
                                if (withForms)
                                    DeleteRemovalForms(printer.pPrinterName);
                                DeletePrinterByName(printer.pPrinterName);
                            });
     }
     ::LocalFree(buffer);
+}
+
+// The records of a spooler enumeration by the two-call pattern: true with
+// *records (LocalFree) and *count, or with null and 0 when there is nothing
+// to list; false when the spooler does not answer.
+template <class Enumerate>
+bool Enumeration(Enumerate enumerate, BYTE** records, DWORD* count)
+{
+    *records = nullptr;
+    *count = 0;
+    DWORD needed = 0;
+    // With nothing to list the first call may succeed and need nothing.
+    if (enumerate(nullptr, 0, &needed, count))
+        return true;
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0 || needed > MAXDWORD - 4)
+        return false;
+    const DWORD size = needed + 4;
+    BYTE* buffer = static_cast<BYTE*>(::LocalAlloc(LPTR, size));
+    if (!buffer)
+        return false;
+    if (!enumerate(buffer, size, &needed, count)) {
+        ::LocalFree(buffer);
+        return false;
+    }
+    *records = buffer;
+    return true;
+}
+
+bool IsVarnekPort(const char* portName)
+{
+    BYTE* records;
+    DWORD count;
+    if (!Enumeration(
+            [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* n) {
+                return ::EnumPortsA(nullptr, 2, buffer, size, needed, n);
+            },
+            &records, &count))
+        return false;
+    bool ours = records && IsPortOfMonitor(reinterpret_cast<const PORT_INFO_2A*>(records), count, portName,
+                                           VARNEK_PORT_MONITOR);
+    ::LocalFree(records);
+    return ours;
 }
 
 HWND MainWindow()
@@ -99,7 +146,28 @@ int RemovePrinterDriver(const char* driverName)
 
 int RemovePrinterPort(HWND parent, const char* portName)
 {
+    // A port of that name that another monitor serves is someone else's.
+    if (!IsVarnekPort(portName))
+        return 0;
     return ::DeletePortA(nullptr, parent, Text(portName)) ? 1 : 0;
+}
+
+bool IsDriverRegistered(const char* driverName)
+{
+    BYTE* records;
+    DWORD count;
+    if (!Enumeration(
+            [](BYTE* buffer, DWORD size, DWORD* needed, DWORD* n) {
+                return ::EnumPrinterDriversA(nullptr, Text(SpoolerEnvironment()), 1, buffer, size, needed, n);
+            },
+            &records, &count))
+        return true;  // unknown counts as registered: its files must stay
+    bool registered = false;
+    const DRIVER_INFO_1A* drivers = reinterpret_cast<const DRIVER_INFO_1A*>(records);
+    for (DWORD i = 0; records && i < count && !registered; ++i)
+        registered = drivers[i].pName && strcmp(drivers[i].pName, driverName) == 0;
+    ::LocalFree(records);
+    return registered;
 }
 
 int RemovePortMonitor(const char* monitorName)

@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-// Deletes every queue that uses "Varnek Printer Driver" (through the first
-// of them the removal forms as well), then the driver, the port "USB PORT:"
+// Deletes every local queue that uses "Varnek Printer Driver" (through the
+// first of them the removal forms as well) and drops every connection to
+// another computer's queue that uses it, then the driver, the port "USB PORT:"
 // and the monitor "Varnek Monitor". The port's monitor may show windows:
 // they are owned by the application's main window. The result is
 // RemovePortMonitor's.
@@ -20,7 +21,12 @@ int DeletePrinterByName(const char* printerName);
 // "3" folder either way.
 int RemovePrinterDriver(const char* driverName);
 
-// 1 when the spooler deleted the port, else 0.
+// True when the spooler lists the driver for the running system's
+// environment, or when it does not answer (then nothing is known).
+bool IsDriverRegistered(const char* driverName);
+
+// 1 when the spooler deleted the port, else 0. Only a port that the spooler
+// lists as one of "Varnek Monitor"'s is deleted.
 int RemovePrinterPort(HWND parent, const char* portName);
 
 // 1 when the spooler deleted the monitor, else 0. A monitor it would not

@@ -14,8 +14,10 @@ void RegisterRunOnceCleanup()
         !FormatRunOnceData(data, sizeof data, exePath, folder))
         return;
     HKEY key;
+    // The 64-bit view, like the product key: the same value whether a 32-bit
+    // or a 64-bit uninstaller writes it (ignored on 32-bit Windows).
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0,
-                        KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+                        KEY_READ | KEY_WRITE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
         return;
     ::RegSetValueExA(key, "DvxUninstaller", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
                      static_cast<DWORD>(strlen(data) + 1));

@@ -24,7 +24,13 @@ void RunCleanUpPass(const char* folder)
 
 void RunFinisher(const char* processId, const char* exePath, const char* folder)
 {
-    if (!folder || !IsInstalledUninstaller(exePath, folder))
+    // Only the installation the product key names: a finisher started by
+    // hand with another folder must not delete a file of that name there.
+    char programFolder[kPathBufferSize], longProgram[kPathBufferSize], longFolder[kPathBufferSize];
+    if (!folder || !IsInstalledUninstaller(exePath, folder) ||
+        !ReadProductKeyValue("Program Directory", programFolder, sizeof programFolder) ||
+        !LongFolderPath(programFolder, longProgram, sizeof longProgram) ||
+        !LongFolderPath(folder, longFolder, sizeof longFolder) || !IsSameFolder(longFolder, longProgram))
         return;
     // A process that has ended already (or id 0) cannot be opened: no wait.
     HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(atoi(processId)));

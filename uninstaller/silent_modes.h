@@ -7,8 +7,9 @@
 // up the installation, and start the copy as the finisher.
 void RunCleanUpPass(const char* folder);
 
-// The finisher (the temporary copy): wait for the clean-up pass to end,
-// delete the installed "Uninstaller.exe", remove the installation folder if
-// it is empty, and arrange the copy's own deletion. folder may be null (only
-// two arguments): then nothing is checked, so nothing is done.
+// The finisher (the temporary copy): when folder is the product key's
+// "Program Directory" and exePath its "Uninstaller.exe", wait for the
+// clean-up pass to end, delete that executable, remove the installation
+// folder if it is empty, and arrange the copy's own deletion. folder may be
+// null (only two arguments): then nothing is checked, so nothing is done.
 void RunFinisher(const char* processId, const char* exePath, const char* folder);

@@ -1,5 +1,6 @@
 #include "uninstaller/uninstall_thread.h"
 
+#include "common/path_text.h"
 #include "uninstaller/file_removal.h"
 #include "uninstaller/printer_service_removal.h"
 #include "uninstaller/printer_system_removal.h"
@@ -11,9 +12,10 @@ UINT UninstallThread(LPVOID pParam)
     CUninstallDlg* dlg = static_cast<CUninstallDlg*>(static_cast<CWizardDlg*>(pParam));
     RemovePrinterService();
     CStringArray files, folders;
-    CollectRemovalLists(files, folders);
+    char folder[kPathBufferSize] = "";
+    CollectRemovalLists(folder, sizeof folder, files, folders);
     RegisterRunOnceCleanup();
-    DeleteListedItems(files, folders, &dlg->m_progress);
+    DeleteListedItems(folder, files, folders, &dlg->m_progress);
     RemoveDataFolderSettings();
     RemovePrinterSystem();
 

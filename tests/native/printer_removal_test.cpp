@@ -45,14 +45,18 @@ namespace {
 struct Record {
     const char* pPrinterName;
     const char* pDriverName;
+    const char* pServerName = nullptr;
+    unsigned long Attributes = 0;
 };
 
-// (printer, with forms) for each call, in order.
+// (printer, with forms) for each call, in order; a connection's name is
+// marked with a leading '>'.
 std::vector<std::pair<std::string, bool>> Selected(const std::vector<Record>& records)
 {
     std::vector<std::pair<std::string, bool>> calls;
-    ForEachVarnekQueue(records.data(), records.size(),
-                       [&](const Record& r, bool withForms) { calls.emplace_back(r.pPrinterName, withForms); });
+    ForEachVarnekQueue(records.data(), records.size(), [&](const Record& r, bool withForms, bool connection) {
+        calls.emplace_back(std::string(connection ? ">" : "") + r.pPrinterName, withForms);
+    });
     return calls;
 }
 
@@ -70,6 +74,43 @@ TEST(QueueSelection, EveryQueueOfTheDriverFormsThroughTheFirstWhereverItStands)
     EXPECT_EQ((std::vector<std::pair<std::string, bool>>{{"VarnekPrinter", true}, {"Label Copy", false},
                                                           {"Third", false}}),
               Selected(records));
+}
+
+TEST(QueueSelection, ConnectionsAreOnlyDroppedAndNeverReachTheForms)
+{
+    const unsigned long kLocal = 0x40, kNetwork = kNetworkPrinterAttribute;
+    const std::vector<Record> records = {
+        {"\\\\server\\VarnekPrinter", "Varnek Printer Driver", "\\\\server", kNetwork},
+        {"\\\\other\\Labels", "Varnek Printer Driver", nullptr, kNetwork},
+        {"\\\\third\\Labels", "Varnek Printer Driver", "\\\\third", 0},
+        {"Office Laser", "Other Vendor Driver", "\\\\server", kNetwork},
+        {"VarnekPrinter", "Varnek Printer Driver", nullptr, kLocal},
+        {"Shared Here", "Varnek Printer Driver", "", kLocal | 0x08},
+    };
+    EXPECT_EQ((std::vector<std::pair<std::string, bool>>{{">\\\\server\\VarnekPrinter", false},
+                                                          {">\\\\other\\Labels", false},
+                                                          {">\\\\third\\Labels", false},
+                                                          {"VarnekPrinter", true},
+                                                          {"Shared Here", false}}),
+              Selected(records));
+    // Only connections: no queue to reach the forms through.
+    EXPECT_EQ((std::vector<std::pair<std::string, bool>>{{">\\\\s\\L", false}}),
+              Selected({{"\\\\s\\L", "Varnek Printer Driver", "\\\\s", kNetwork}}));
+}
+
+TEST(PortSelection, OnlyThePortOfTheMonitor)
+{
+    struct Port {
+        const char* pPortName;
+        const char* pMonitorName;
+    };
+    const Port ours[] = {{"LPT1:", "Local Port"}, {"USB PORT:", "Varnek Monitor"}};
+    const Port foreign[] = {{"USB PORT:", "Other Monitor"}, {"USB PORT: ", "Varnek Monitor"},
+                            {"usb port:", "Varnek Monitor"}, {"USB PORT:", nullptr}, {nullptr, "Varnek Monitor"}};
+    EXPECT_TRUE(IsPortOfMonitor(ours, 2, "USB PORT:", "Varnek Monitor"));
+    EXPECT_FALSE(IsPortOfMonitor(ours, 1, "USB PORT:", "Varnek Monitor"));
+    EXPECT_FALSE(IsPortOfMonitor(foreign, sizeof foreign / sizeof foreign[0], "USB PORT:", "Varnek Monitor"));
+    EXPECT_FALSE(IsPortOfMonitor(ours, 0, "USB PORT:", "Varnek Monitor"));
 }
 
 TEST(QueueSelection, OnlyTheExactDriverName)

@@ -170,6 +170,80 @@ class InstallerWizard(WineTestCase):
                 self.assertEqual(self.next_expecting_message(folder)["text"], INVALID)
         self.assertControls({NEXT: (1, 1), BACK: (1, 1), CANCEL: (1, 1)})
 
+    def test_folders_inside_system_folders_and_too_long_ones_create_nothing(self):
+        # Not "holds a system folder" but "lies inside one": these pass the
+        # old rule, and removal or the installation would harm them.
+        inside = [
+            "C:\\windows\\Fonts\\Varnek", "C:\\windows\\system32\\drivers\\etc\\Varnek",
+            "C:\\ProgramData\\Microsoft\\Varnek", "C:\\users\\Public\\Varnek",
+            "C:\\users\\Default\\Varnek", "C:\\users\\OtherUser\\Varnek",
+            "C:\\Program Files\\Common Files\\Varnek", "C:\\Program Files (x86)\\Common Files\\Varnek",
+            "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp\\Varnek",
+        ]
+        # The quoted service command is the longest path the installation
+        # composes: 23 characters more than the folder.
+        too_long = ["D:\\" + "y" * 230, "D:\\" + "z" * 240 + "\\new"]
+        self.to_folder_page()
+        for folder in inside + too_long:
+            with self.subTest(folder=folder):
+                self.assertEqual(self.next_expecting_message(folder)["text"], INVALID)
+                if folder.startswith("C:"):
+                    self.assertFalse(os.path.exists(self.session.unix_path(folder)))
+                else:
+                    self.assertFalse(os.path.exists(os.path.join(self.drive_d, folder[3:].split("\\")[0])))
+        # One character less fits; the page then moves on.
+        fits = "D:\\" + "y" * 229
+        self.wizard.set_folder(fits)
+        self.wizard.click(NEXT)
+        self.assertTrue(self.wizard.no_message_box(500))
+        self.assertTrue(os.path.isdir(os.path.join(self.drive_d, "y" * 229)))
+        self.wait_finished()
+
+    def test_short_names_of_system_folders_are_refused(self):
+        # Wine's short names are hashes: ask the prefix for the real one.
+        script = self.session.unix_path("C:\\short.bat")
+        with open(script, "w") as f:
+            f.write('@for %%I in ("C:\\Program Files\\Common Files") do @echo %%~sI\r\n')
+        short = self.session.run("cmd", "/c", "C:\\short.bat").stdout.decode("gbk").strip()
+        self.assertNotEqual("C:\\Program Files\\Common Files", short)
+        self.to_folder_page()
+        for folder in (short + "\\Varnek", short.lower() + "\\New\\Varnek"):
+            with self.subTest(folder=folder):
+                self.assertEqual(self.next_expecting_message(folder)["text"], INVALID)
+        self.assertFalse(os.path.exists(self.session.unix_path("C:\\Program Files\\Common Files\\Varnek")))
+        self.assertFalse(os.path.exists(self.session.unix_path("C:\\Program Files\\Common Files\\New")))
+
+    def test_links_are_refused_and_nothing_is_written_through_them(self):
+        # Wine shows an absolute Unix symbolic link in drive_c as a folder
+        # with FILE_ATTRIBUTE_REPARSE_POINT, as a junction would be.
+        target = os.path.join(self.drive_d, "target")
+        os.makedirs(target)
+        links = {
+            "C:\\Linked Folder": "C:\\Linked Folder",               # the installation folder itself
+            "C:\\Linked Level": "C:\\Linked Level\\Varnek\\New",   # a level above it
+        }
+        for link in links:
+            os.symlink(target, self.session.unix_path(link))
+        self.to_folder_page()
+        for folder in links.values():
+            with self.subTest(folder=folder):
+                self.assertEqual(self.next_expecting_message(folder)["text"], INVALID)
+        self.assertEqual([], os.listdir(target))
+
+    def test_data_folder_as_a_link_is_refused(self):
+        data = self.session.unix_path("C:\\ProgramData\\VarnekPrinter")
+        target = os.path.join(self.drive_d, "system-like")
+        os.makedirs(target)
+        if os.path.isdir(data):
+            os.rmdir(data)
+        os.symlink(target, data)
+        try:
+            self.to_folder_page()
+            self.assertEqual(self.next_expecting_message("C:\\Data Link Test")["text"], INVALID)
+            self.assertEqual([], os.listdir(target))
+        finally:
+            os.remove(data)
+
     # -- ending the dialog -------------------------------------------------
 
     def test_cancel_on_the_welcome_page_ends_at_once(self):

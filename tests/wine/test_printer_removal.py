@@ -169,6 +169,8 @@ class CleanUpPass(WineTestCase):
             with open(os.path.join(folder, name), "w") as f:
                 f.write(name)
 
+        # Ours by the record, so its whole tree goes.
+        self.session.run("reg", "add", sysstate.PRODUCT_KEY, "/v", "Owned Folder", "/d", FOLDER, "/f")
         probe(self.session, "cleanup", FOLDER)
 
         # The folder itself is the finisher's to remove.
@@ -178,6 +180,42 @@ class CleanUpPass(WineTestCase):
         unidrv = set(sysstate.DRIVER_FILES) - set(sysstate.OWN_DRIVER_FILES)
         self.assertEqual(version3_before | unidrv | {FOREIGN_FILE}, set(os.listdir(version3)))
         self.assertNotIn(sysstate.MONITOR_LIBRARY.lower(), sysstate.lower_names(system_dir))
+
+
+class ForeignPort(WineTestCase):
+    """A port named "USB PORT:" that another monitor serves (here Wine's
+    local port monitor, which lists the values of its Ports key) is not
+    ours: the removal leaves it."""
+
+    def test_a_port_of_another_monitor_stays(self):
+        self.session.run("reg", "add", "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
+                         "/v", sysstate.PORT, "/d", "", "/f")
+        before = sysstate.spooler(self.session)
+        port = sysstate.by_name(before["ports"], sysstate.PORT)
+        self.assertIsNotNone(port)
+        self.assertNotEqual(sysstate.MONITOR, port["monitor"])
+        remove_printer_system(self.session)
+        after = sysstate.spooler(self.session)
+        self.assertEqual(port, sysstate.by_name(after["ports"], sysstate.PORT))
+
+
+class DriverLeftRegistered(WineTestCase):
+    """A driver that the wizard could not delete (in use) is deleted by the
+    clean-up pass before its files. Wine's DeletePrinterDriver succeeds even
+    for a driver in use, so a driver that stays registered cannot be made
+    here: that its files then stay is the plain order of
+    clean_up_installation.cpp."""
+
+    def test_clean_up_pass_deletes_the_driver_then_its_files(self):
+        install_printer_system(self.session)
+        before = sysstate.spooler(self.session)
+        self.assertIsNotNone(sysstate.by_name(before["drivers"], sysstate.DRIVER))
+        probe(self.session, "cleanup", FOLDER)
+        after = sysstate.spooler(self.session)
+        self.assertIsNone(sysstate.by_name(after["drivers"], sysstate.DRIVER))
+        driver_dir = self.session.unix_path(after["driver_directory"])
+        self.assertEqual(set(), {n.lower() for n in os.listdir(driver_dir)} &
+                         {n.lower() for n in sysstate.DRIVER_FILES})
 
 
 if __name__ == "__main__":

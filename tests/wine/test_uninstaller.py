@@ -22,6 +22,7 @@ ABOUT_CAPTION = "关于 Varnek标牌打印机驱动卸载程序"
 RUN_ONCE = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"
 SESSION_MANAGER = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager"
 UNINSTALLER = harness.program("uninstaller/Uninstaller.exe")
+PRODUCT_KEY = "HKLM\\Software\\VarnekPrinter"
 # (folder, shortcut) under the Start menu's programs folder: the installer's
 # entry and the one of earlier versions.
 START_MENU_ENTRIES = [("Varnek打印机", "卸载 Varnek打印机驱动.lnk"),
@@ -60,13 +61,22 @@ def tree(root):
 class UninstallerCase(harness.WineTestCase):
     """Helpers shared by the groups below."""
 
-    def install(self, folder, entries=NESTED_TREE):
-        """A fake installation: the tree and Uninstaller.exe in a folder of the prefix."""
+    def install(self, folder, entries=NESTED_TREE, record=True):
+        """A fake installation: the tree and Uninstaller.exe in a folder of
+        the prefix, with the product key's record that names the folder as
+        the program folder and as ours, as the installer writes it for a
+        folder it created."""
         root = self.session.unix_path(folder)
         os.makedirs(root, exist_ok=True)
         write_tree(root, entries)
         shutil.copy(UNINSTALLER, root)
+        if record:
+            self.set_product_value("Program Directory", folder)
+            self.set_product_value("Owned Folder", folder)
         return root
+
+    def set_product_value(self, name, data):
+        self.session.run("reg", "add", PRODUCT_KEY, "/v", name, "/d", data, "/f")
 
     def user_folder(self):
         """The profile folder of the prefix's user (Windows path): the one with a Start menu."""
@@ -290,7 +300,7 @@ class SilentModesTest(UninstallerCase):
         # As the clean-up pass leaves it: only the executable.
         root = self.install(folder, [])
         # The process to wait for: another uninstaller's welcome page.
-        waiter_root = self.install("C:\\Waiter", [])
+        waiter_root = self.install("C:\\Waiter", [], record=False)
         waiter = self.session.start(os.path.join(waiter_root, "Uninstaller.exe"))
         wizard = harness.Wizard(self.session, CAPTION)
         self.assertTrue(wizard.wait())
@@ -340,7 +350,9 @@ class SilentModesTest(UninstallerCase):
                 # Nothing done at all: the copy did not arrange its own deletion.
                 self.assertNotIn(name, self.pending_deletions())
                 self.assertTrue(os.path.exists(copy))
-        # The same kind of copy with the right arguments does act.
+        # The same kind of copy with the right arguments does act, once the
+        # product key names the folder.
+        self.set_product_value("Program Directory", "C:\\Foreign")
         self.session.run(self.temporary_copy("DelF4.tmp"), "0", "C:\\Foreign\\Uninstaller.exe", "C:\\Foreign",
                          timeout=20)
         self.assertEqual(os.listdir(foreign), ["Other.exe"])

@@ -1,4 +1,4 @@
-#include "uninstaller/installed_files.h"
+#include "common/installed_files.h"
 
 #include "common/names.h"
 

@@ -1,0 +1,85 @@
+#include "installer/folder_preparation.h"
+
+#include <windows.h>
+
+#include "common/ensure_folder.h"
+#include "common/folder_rules.h"
+#include "common/install_folder.h"
+#include "common/installed_files.h"
+#include "common/names.h"
+#include "common/path_text.h"
+#include "common/reparse_points.h"
+#include "installer/data_folder.h"
+#include "installer/installation_paths.h"
+
+namespace {
+
+FolderState StateOf(const char* folder)
+{
+    if (::GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
+        return FolderState::kMissing;
+    char pattern[kPathBufferSize];
+    // A folder that cannot be searched is not known to be empty.
+    if (!ComposePath(pattern, sizeof pattern, "%s\\*", folder))
+        return FolderState::kHoldsEntries;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA(pattern, &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return FolderState::kHoldsEntries;
+    FolderState state = FolderState::kEmpty;
+    do {
+        if (strcmp(entry.cFileName, ".") != 0 && strcmp(entry.cFileName, "..") != 0)
+            state = FolderState::kHoldsEntries;
+    } while (state == FolderState::kEmpty && ::FindNextFileA(find, &entry));
+    ::FindClose(find);
+    return state;
+}
+
+bool HoldsUninstaller(const char* folder)
+{
+    char path[kPathBufferSize];
+    if (!ComposePath(path, sizeof path, "%s\\" VARNEK_UNINSTALLER_FILE, folder))
+        return false;
+    DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFolderOurs(const char* folder)
+{
+    char recorded[kPathBufferSize] = "", longFolder[kPathBufferSize];
+    ReadOwnedFolder(recorded, sizeof recorded);
+    FolderState state = StateOf(folder);
+    return LongFolderPath(folder, longFolder, sizeof longFolder) &&
+           IsFolderOursToRecord(state, longFolder, recorded, state == FolderState::kHoldsEntries && HoldsUninstaller(folder));
+}
+
+// A file the installation will write that exists as a symbolic link: the
+// elevated installer would write through it wherever it points.
+bool HoldsLinkedFile(const char* folder)
+{
+    for (int i = 0; i < kInstalledFileCount; ++i) {
+        char path[kPathBufferSize];
+        if (ComposePath(path, sizeof path, "%s\\%s", folder, kInstalledFileNames[i]) && IsReparsePoint(path))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+InstallOutcome PrepareInstallFolders(const char* folder)
+{
+    if (!folder[0])
+        return InstallOutcome::kFolderEmpty;
+    if (!IsUsableInstallFolder(folder) || !FitsInstallationPaths(folder) || HoldsLinkedFile(folder))
+        return InstallOutcome::kFolderInvalid;
+    // Decided before the folder is created: a folder made now is ours.
+    const bool ours = IsFolderOurs(folder);
+    // EnsureFolderPath refuses a level that is a junction or link before it
+    // creates anything below it. The record is settled before any file is
+    // written, so no run leaves files in a folder whose record is stale.
+    if (!EnsureFolderPath(folder) || !RecordFolderOwnership(folder, ours) || !SettleDataFolder(folder) ||
+        HoldsLinkedFile(g_szDataDir))
+        return InstallOutcome::kFolderInvalid;
+    return InstallOutcome::kInstalled;
+}

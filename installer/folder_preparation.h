@@ -1,0 +1,12 @@
+#pragma once
+
+#include "installer/install_outcome.h"
+
+// Leaving the folder page (the wizard's Next, and the silent mode): checks
+// the folder, records whether it is ours, creates it and settles the data
+// folder. kFolderEmpty for an empty text; kFolderInvalid, before anything is
+// created, for a folder the rules refuse, one too long for the paths the
+// installation composes in it, or one reached through a junction or link
+// (the data folder likewise), or one where a file the installation writes
+// exists as a link; kInstalled when the folders are ready.
+InstallOutcome PrepareInstallFolders(const char* folder);
