@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <initializer_list>
+
 #include "common/path_text.h"
 
 namespace {
@@ -40,13 +42,18 @@ bool FormatRelaunchCommand(char* buffer, size_t size, const char* tempCopy, unsi
     return ComposePath(buffer, size, "\"%s\" %lu \"%s\" \"%s\"", tempCopy, processId, exePath, folder);
 }
 
-bool FormatSelfDeleteCommand(char* buffer, size_t size, const char* interpreter, const char* exePath)
+bool FormatSelfDeleteCommand(char* buffer, size_t size, const char* systemFolder, const char* exePath,
+                             const char* exeFolder)
 {
-    if (!IsQuotable(interpreter) || !IsQuotable(exePath) || strchr(interpreter, '%') || strchr(exePath, '%')) {
-        CopyText(buffer, size, "");
-        return false;
+    for (const char* path : {systemFolder, exePath, exeFolder}) {
+        if (!IsQuotable(path) || strchr(path, '%')) {
+            CopyText(buffer, size, "");
+            return false;
+        }
     }
     // choice waits 3 seconds and answers Y by itself; by then the caller has
     // ended and its file is no longer in use.
-    return ComposePath(buffer, size, "\"%s\" /C choice /C Y /N /D Y /T 3 & Del \"%s\"", interpreter, exePath);
+    return ComposePath(buffer, size,
+                       "\"%s\\cmd.exe\" /D /C \"%s\\choice.exe\" /C Y /N /D Y /T 3 & Del \"%s\" & Rd \"%s\"",
+                       systemFolder, systemFolder, exePath, exeFolder);
 }

@@ -29,11 +29,14 @@ TEST(UninstallCommandLines, PathsWithBlanksStayWhole)
                  "\"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\" 4242 "
                  "\"C:\\Program Files\\Varnek Printer\\Uninstaller.exe\" \"C:\\Program Files\\Varnek Printer\"");
 
-    ASSERT_TRUE(FormatSelfDeleteCommand(buffer, sizeof buffer, "D:\\Win Dows\\system32\\cmd.exe",
+    // No AutoRun (/D), the delay command by its full path, the copy's folder after it.
+    ASSERT_TRUE(FormatSelfDeleteCommand(buffer, sizeof buffer, "D:\\Win Dows\\system32",
+                                        "C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\\Uninstaller.exe",
                                         "C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp"));
     EXPECT_STREQ(buffer,
-                 "\"D:\\Win Dows\\system32\\cmd.exe\" /C choice /C Y /N /D Y /T 3 & "
-                 "Del \"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\"");
+                 "\"D:\\Win Dows\\system32\\cmd.exe\" /D /C \"D:\\Win Dows\\system32\\choice.exe\" /C Y /N /D Y /T 3 & "
+                 "Del \"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\\Uninstaller.exe\" & "
+                 "Rd \"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\"");
 }
 
 TEST(UninstallCommandLines, ProcessIdIsUnsignedDecimal)
@@ -53,9 +56,11 @@ TEST(UninstallCommandLines, PathsThatCannotBeQuotedAreRefused)
     EXPECT_FALSE(FormatRunOnceData(buffer, sizeof buffer, "C:\\V\\Unin\"staller.exe", "C:\\V"));
     EXPECT_FALSE(FormatRunOnceData(buffer, sizeof buffer, "", "C:\\V"));
     EXPECT_FALSE(FormatRelaunchCommand(buffer, sizeof buffer, "C:\\T\\", 1, "C:\\V\\Uninstaller.exe", "C:\\V"));
-    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W\\cmd.exe", "C:\\T\\a\"b.tmp"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\a\"b.tmp", "C:\\T"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\a.tmp", "C:\\T\\"));
     // The interpreter would expand %windir% and delete a different file.
-    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W\\cmd.exe", "C:\\T\\%windir%\\Del1.tmp"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\%windir%\\Del1.tmp", "C:\\T"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\Del1.tmp", "C:\\%T%"));
     EXPECT_STREQ(buffer, "");
     // "\x95\x5c" is one code page 936 character whose second byte is '\\':
     // the path does not end in a separator.
