@@ -84,9 +84,11 @@ DWORD DeleteSelf()
     if (!GetOwnPath(exePath, sizeof exePath) || !FolderOfPath(exeFolder, sizeof exeFolder, exePath))
         return ERROR_INSUFFICIENT_BUFFER;
     // Whatever becomes of the interpreter, the file goes at the next restart,
-    // and its folder after it if nothing else is left in it.
+    // and the copy's own folder after it if nothing else is left in it.
+    const char* ownCopyFolder = IsTempCopyFolder(exeFolder) ? exeFolder : nullptr;
     ::MoveFileExA(exePath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    ::MoveFileExA(exeFolder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (ownCopyFolder)
+        ::MoveFileExA(ownCopyFolder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 
     // Found through the system folder: Windows need not live in C:\WINDOWS.
     // The system folder is also the interpreter's current folder, so no
@@ -94,7 +96,7 @@ DWORD DeleteSelf()
     char systemDir[kPathBufferSize], interpreter[kPathBufferSize], commandLine[kCommandLineSize];
     UINT n = ::GetSystemDirectoryA(systemDir, sizeof systemDir);
     if (n == 0 || n >= sizeof systemDir || !ComposePath(interpreter, sizeof interpreter, "%s\\cmd.exe", systemDir) ||
-        !FormatSelfDeleteCommand(commandLine, sizeof commandLine, systemDir, exePath, exeFolder))
+        !FormatSelfDeleteCommand(commandLine, sizeof commandLine, systemDir, exePath, ownCopyFolder))
         return ERROR_BAD_PATHNAME;
 
     STARTUPINFOA startup = {};

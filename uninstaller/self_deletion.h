@@ -28,7 +28,8 @@ bool RelaunchFromTemp(const TempCopy& copy);
 void ReleaseTempCopy(TempCopy* copy, bool started);
 
 // Starts a hidden command interpreter from the system folder, in the system
-// folder, that deletes the running executable and then its folder three
-// seconds later, and marks both for deletion at the next restart in case the
-// interpreter is missing, slow or loses the race (a folder goes only if empty). The caller ends right after. Returns 0 or the error code.
+// folder, that deletes the running executable three seconds later, and marks
+// it for deletion at the next restart in case the interpreter is missing, slow
+// or loses the race. Run from a temporary copy, its Del*.tmp folder goes the
+// same way after it (a folder goes only when empty). The caller ends right after. Returns 0 or the error code.
 DWORD DeleteSelf();

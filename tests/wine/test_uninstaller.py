@@ -408,9 +408,9 @@ class SelfDeletionRecordTest(UninstallerCase):
             lines = f.read().splitlines()
         self.assertEqual(len(lines), 2, lines)
         # No AutoRun, the delay command by its full path, the copy's private folder removed after it.
-        match = re.fullmatch(r'"C:\\windows\\system32\\cmd\.exe" /D /C "C:\\windows\\system32\\choice\.exe" '
+        match = re.fullmatch(r'"C:\\windows\\system32\\cmd\.exe" /D /S /C ""C:\\windows\\system32\\choice\.exe" '
                              r'/C Y /N /D Y /T 3 & Del "((C:\\users\\Temp Folder\\Del[0-9A-Fa-f]{1,4}\.tmp)'
-                             r'\\Uninstaller\.exe)" & Rd "(C:\\users\\Temp Folder\\Del[0-9A-Fa-f]{1,4}\.tmp)"',
+                             r'\\Uninstaller\.exe)" & Rd "(C:\\users\\Temp Folder\\Del[0-9A-Fa-f]{1,4}\.tmp)""',
                              lines[0])
         self.assertIsNotNone(match, lines[0])
         self.assertEqual(match.group(2), match.group(3))
