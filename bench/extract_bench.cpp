@@ -46,7 +46,7 @@ private:
 
 class NullTarget : public ExtractTarget {
 public:
-    bool Create(const char*) override { return true; }
+    CreateResult Create(const char*) override { return CreateResult::kCreated; }
     bool Write(const void*, uint32_t size) override
     {
         bytes += size;
@@ -55,6 +55,7 @@ public:
     void Close() override {}
     void ShowStatus(const char*) override {}
     void SetProgress(int) override {}
+    uint64_t FreeBytes(const char*) override { return UINT64_MAX; }
     uint64_t bytes = 0;
 };
 
@@ -225,7 +226,8 @@ void Throughput(const std::string& path)
         plain = std::min(plain, Now() - t);
 
         t = Now();
-        if (!VerifyPackage(input, layout, kFolders))
+        InflatedSize inflated;
+        if (VerifyPackage(input, layout, kFolders, &inflated) != kPackageOk)
             exit(1);
         verify = std::min(verify, Now() - t);
 

@@ -40,3 +40,22 @@ function(varnek_wizard_resources target rc_file)
     OBJECT_DEPENDS "${VARNEK_ART_FILES};${CMAKE_SOURCE_DIR}/common/app.manifest")
   target_include_directories(${target} PRIVATE ${VARNEK_ART_DIR})
 endfunction()
+
+# delay_<lib>: links a system DLL that is not a KnownDLL for loading at its
+# first call, after WinMain restricted the DLL search to the system folder.
+# The static import table then names KnownDLLs only.
+function(varnek_delay_import lib dll)
+  set(output ${CMAKE_BINARY_DIR}/delay_imports/lib${lib}_delay.a)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay_imports
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/delay_import_lib.py
+            ${VARNEK_MINGW_TRIPLET} ${CMAKE_FIND_ROOT_PATH}/lib/lib${lib}.a ${dll} ${output}
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/delay_import_lib.py)
+  add_custom_target(delay_${lib}_library DEPENDS ${output})
+  add_library(delay_${lib} INTERFACE)
+  target_link_libraries(delay_${lib} INTERFACE ${output})
+  add_dependencies(delay_${lib} delay_${lib}_library)
+endfunction()
+varnek_delay_import(comctl32 comctl32.dll)
+varnek_delay_import(newdev newdev.dll)
+varnek_delay_import(winspool WINSPOOL.DRV)

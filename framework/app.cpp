@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/system_dlls.h"
+
 static CWinApp* g_pApp;
 
 CWinApp::CWinApp()
@@ -16,6 +18,7 @@ CWinApp* AfxGetApp()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    RestrictDllSearchToSystemFolder();
     // The progress bar class of version 6 of the common controls is
     // registered only through this call.
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};

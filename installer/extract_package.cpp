@@ -38,11 +38,15 @@ class DialogTarget : public ExtractTarget {
 public:
     explicit DialogTarget(CInstallDlg* dlg) : m_dlg(dlg) {}
 
-    bool Create(const char* path) override
+    CreateResult Create(const char* path) override
     {
         m_hFile = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        return m_hFile != INVALID_HANDLE_VALUE;
+        if (m_hFile != INVALID_HANDLE_VALUE)
+            return CreateResult::kCreated;
+        // A running program or a file held open elsewhere; a folder of that
+        // name or a read-only file gives ERROR_ACCESS_DENIED instead.
+        return ::GetLastError() == ERROR_SHARING_VIOLATION ? CreateResult::kInUse : CreateResult::kFailed;
     }
 
     bool Write(const void* data, uint32_t size) override
@@ -60,6 +64,12 @@ public:
     void ShowStatus(const char* path) override { m_dlg->ShowStatus(path); }
     void SetProgress(int position) override { m_dlg->m_progress.SetPos(position); }
 
+    uint64_t FreeBytes(const char* folder) override
+    {
+        ULARGE_INTEGER available;
+        return ::GetDiskFreeSpaceExA(folder, &available, nullptr, nullptr) ? available.QuadPart : UINT64_MAX;
+    }
+
 private:
     CInstallDlg* m_dlg;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
@@ -75,29 +85,37 @@ int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, CInstallDlg* dlg)
     return ExtractPackageFile(input, fileSize, folders, CurrentNativeMachine(), target);
 }
 
+HANDLE g_ownFile = INVALID_HANDLE_VALUE;
+
 }  // namespace
 
-int ExtractPackage(CInstallDlg* dlg)
+OwnFileHold::OwnFileHold()
 {
     char path[kPathBufferSize];
     DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
     // A path that filled the buffer may have been cut short.
     if (length == 0 || length >= sizeof path)
-        return kPackageUnreadable;
-    // No write sharing: the package cannot change between the integrity pass
-    // and the extraction.
-    HANDLE hFile = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return kPackageUnreadable;
-    int result = kPackageUnreadable;
-    WIN32_FILE_ATTRIBUTE_DATA attributes;
-    if (::GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) {
-        // The format's offsets are 32-bit: a larger file is no package of ours.
-        result = attributes.nFileSizeHigh != 0
-                     ? kPackageDamaged
-                     : ExtractOpenPackage(hFile, attributes.nFileSizeLow, dlg);
-    }
-    ::CloseHandle(hFile);
-    return result;
+        return;
+    // Shared for reading only: nobody may write, rename or delete the file
+    // while the installer runs, so the package extracted is the one started.
+    g_ownFile = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+}
+
+OwnFileHold::~OwnFileHold()
+{
+    if (g_ownFile != INVALID_HANDLE_VALUE)
+        ::CloseHandle(g_ownFile);
+    g_ownFile = INVALID_HANDLE_VALUE;
+}
+
+InstallOutcome ExtractPackage(CInstallDlg* dlg)
+{
+    LARGE_INTEGER size;
+    if (g_ownFile == INVALID_HANDLE_VALUE || !::GetFileSizeEx(g_ownFile, &size))
+        return ExtractionOutcome(kPackageUnreadable);
+    // The format's offsets are 32-bit: a larger file is no package of ours.
+    if (size.QuadPart > UINT32_MAX)
+        return ExtractionOutcome(kPackageDamaged);
+    return ExtractionOutcome(ExtractOpenPackage(g_ownFile, static_cast<uint32_t>(size.QuadPart), dlg));
 }

@@ -1,12 +1,25 @@
 #pragma once
 
+#include "installer/install_outcome.h"
+
 class CInstallDlg;
+
+// The installer's own file, opened when the program starts and held until it
+// ends; the package is read through this handle, never again by path. One
+// instance, made by the application before its first page.
+class OwnFileHold {
+public:
+    OwnFileHold();
+    ~OwnFileHold();
+    OwnFileHold(const OwnFileHold&) = delete;
+    OwnFileHold& operator=(const OwnFileHold&) = delete;
+};
 
 // Unpacks the package appended to the installer's own file: the settings
 // file into the data folder, every other entry into the folder of the folder
 // box, with the output path as status text and the progress bar following.
-// The whole package is verified first; nothing is written unless it is sound.
-// 0 when every entry was processed, -1 when the own file cannot be opened or
-// measured, -2 when the package is damaged, -3 (nothing written) when its
-// modules are not built for this Windows.
-int ExtractPackage(CInstallDlg* dlg);
+// The whole package is verified and measured first; nothing is written unless
+// it is sound, within its bound and fits the target volumes. kInstalled when
+// every entry was written or, being in use, kept; otherwise the outcome to
+// show (a write failure stops at the entry that failed).
+InstallOutcome ExtractPackage(CInstallDlg* dlg);

@@ -1,11 +1,13 @@
 // CInstallApp: the installer program.
 #include "framework/afx.h"
+#include "installer/extract_package.h"
 #include "installer/install_dlg.h"
 
 class CInstallApp : public CWinApp {
 public:
     BOOL InitInstance() override
     {
+        OwnFileHold ownFile;
         CInstallDlg dlg;
         m_pMainWnd = &dlg;
         dlg.DoModal();

@@ -14,15 +14,14 @@
 UINT InstallThread(LPVOID pParam)
 {
     CInstallDlg* dlg = static_cast<CInstallDlg*>(static_cast<CWizardDlg*>(pParam));
-    const int extracted = ExtractPackage(dlg);
-    if (extracted != 0) {
-        // The package is unusable here: only Cancel is left to end the wizard.
+    const InstallOutcome extracted = ExtractPackage(dlg);
+    if (extracted != InstallOutcome::kInstalled) {
+        // Nothing is registered on missing files: only Cancel is left to end the wizard.
         // The worker is done with the dialog before its box, so that Cancel
         // works the moment the box closes.
         dlg->WorkerDone();
         dlg->GetDlgItem(IDC_CANCEL_FINISH).EnableWindow(TRUE);
-        dlg->ShowMessage(InstallOutcomeMessage(extracted == kPackageWrongMachine ? InstallOutcome::kWrongArchitecture
-                                                                                  : InstallOutcome::kPackageDamaged));
+        dlg->ShowMessage(InstallOutcomeMessage(extracted));
         return 0;
     }
     // Each step reads the folder box afresh: it is the folder's only copy.

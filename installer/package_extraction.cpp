@@ -28,18 +28,33 @@ private:
 
 }  // namespace
 
-void InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
-                  uint32_t packageSize, ExtractTarget& target)
+int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
+                 uint32_t packageSize, ExtractTarget& target)
 {
     z_stream stream = {};
     if (inflateInit(&stream) != Z_OK)
-        return;
-    if (target.Create(outputPath)) {
+        return kPackageWriteFailed;
+    int result = kPackageOk;
+    switch (target.Create(outputPath)) {
+    case CreateResult::kCreated: {
         ProgressWriter writer(target, total, packageSize);
-        InflateStream(stream, file, dataLength, writer);
+        const StreamResult inflated =
+            dataLength > 0 ? InflateStream(stream, file, dataLength, writer) : StreamResult::kComplete;
         target.Close();
+        if (inflated == StreamResult::kSinkFailed || inflated == StreamResult::kMemoryError)
+            result = kPackageWriteFailed;
+        else if (inflated != StreamResult::kComplete)
+            result = kPackageDamaged;
+        break;
+    }
+    case CreateResult::kInUse:
+        break;
+    case CreateResult::kFailed:
+        result = kPackageWriteFailed;
+        break;
     }
     inflateEnd(&stream);
+    return result;
 }
 
 int ExtractEntries(PackageInput& file, const PackageLayout& layout, const ExtractFolders& folders,
@@ -54,19 +69,60 @@ int ExtractEntries(PackageInput& file, const PackageLayout& layout, const Extrac
             !ComposeEntryPath(path, sizeof path, folders, header.name))
             return kPackageDamaged;
         target.ShowStatus(path);
-        InflateEntry(file, header.dataLength, path, total, layout.packageSize, target);
+        const int result = InflateEntry(file, header.dataLength, path, total, layout.packageSize, target);
+        if (result != kPackageOk)
+            return result;
         position = header.dataOffset + header.dataLength;
     }
     return kPackageOk;
 }
 
+namespace {
+
+// Each volume must hold what goes to it. Whether the two folders share a
+// volume is not asked: the installation folder's volume is asked for both,
+// which is exact when they share one and a few bytes too many otherwise.
+bool HasRoom(ExtractTarget& target, const ExtractFolders& folders, const InflatedSize& size)
+{
+    return target.FreeBytes(folders.installFolder) >= size.installFolder + size.dataFolder &&
+           target.FreeBytes(folders.dataFolder) >= size.dataFolder;
+}
+
+}  // namespace
+
 int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders, NativeMachine machine,
                        ExtractTarget& target)
 {
+    uint32_t packageEnd;
     PackageLayout layout;
-    if (!ReadPackageLayout(file, fileSize, &layout) || !VerifyPackage(file, layout, folders))
+    if (!FindPackageEnd(file, fileSize, &packageEnd) || !ReadPackageLayout(file, packageEnd, &layout))
         return kPackageDamaged;
+    InflatedSize size;
+    const int verified = VerifyPackage(file, layout, folders, &size);
+    if (verified != kPackageOk)
+        return verified;
     if (!PackedModulesFit(file, layout, machine))
         return kPackageWrongMachine;
+    if (!HasRoom(target, folders, size))
+        return kPackageDiskFull;
     return ExtractEntries(file, layout, folders, target);
+}
+
+InstallOutcome ExtractionOutcome(int result)
+{
+    switch (result) {
+    case kPackageOk:
+        return InstallOutcome::kInstalled;
+    case kPackageTooLarge:
+        return InstallOutcome::kPackageTooLarge;
+    case kPackageDiskFull:
+        return InstallOutcome::kDiskFull;
+    case kPackageWriteFailed:
+        return InstallOutcome::kWriteFailed;
+    case kPackageWrongMachine:
+        return InstallOutcome::kWrongArchitecture;
+    default:
+        // The own file unreadable or the package damaged: the same message.
+        return InstallOutcome::kPackageDamaged;
+    }
 }

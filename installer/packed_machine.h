@@ -11,9 +11,6 @@
 #include "common/spooler_env.h"
 #include "payload/format/package_reader.h"
 
-// ExtractPackage's result when the modules do not fit this Windows.
-constexpr int kPackageWrongMachine = -3;
-
 constexpr uint16_t kPeMachineI386 = 0x014C;
 constexpr uint16_t kPeMachineAmd64 = 0x8664;
 

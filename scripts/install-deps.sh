@@ -7,7 +7,7 @@ packages=(
   mingw-w64 g++-mingw-w64-i686 gcc-mingw-w64-i686 g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64
   libz-mingw-w64-dev
   wine wine64 wine32:i386 xvfb x11-utils locales fonts-wqy-microhei
-  liblnk-utils libxml2-utils imagemagick
+  liblnk-utils libxml2-utils imagemagick osslsigncode openssl
 )
 
 missing=()

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <initializer_list>
+
 #include "common/path_text.h"
 
 namespace {
@@ -40,13 +42,45 @@ bool FormatRelaunchCommand(char* buffer, size_t size, const char* tempCopy, unsi
     return ComposePath(buffer, size, "\"%s\" %lu \"%s\" \"%s\"", tempCopy, processId, exePath, folder);
 }
 
-bool FormatSelfDeleteCommand(char* buffer, size_t size, const char* interpreter, const char* exePath)
+namespace {
+
+bool SameLetters(const char* a, const char* b, size_t count)
 {
-    if (!IsQuotable(interpreter) || !IsQuotable(exePath) || strchr(interpreter, '%') || strchr(exePath, '%')) {
-        CopyText(buffer, size, "");
-        return false;
+    for (size_t i = 0; i < count; ++i) {
+        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
+        char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsTempCopyFolder(const char* folder)
+{
+    const int separator = LastSeparator(folder);
+    const char* name = folder + separator + 1;
+    const size_t length = strlen(name);
+    return separator >= 0 && length > 7 && SameLetters(name, "DEL", 3) && SameLetters(name + length - 4, ".TMP", 4);
+}
+
+bool FormatSelfDeleteCommand(char* buffer, size_t size, const char* systemFolder, const char* exePath,
+                             const char* exeFolder)
+{
+    for (const char* path : {systemFolder, exePath, exeFolder ? exeFolder : "-"}) {
+        if (!IsQuotable(path) || strchr(path, '%')) {
+            CopyText(buffer, size, "");
+            return false;
+        }
     }
     // choice waits 3 seconds and answers Y by itself; by then the caller has
-    // ended and its file is no longer in use.
-    return ComposePath(buffer, size, "\"%s\" /C choice /C Y /N /D Y /T 3 & Del \"%s\"", interpreter, exePath);
+    // ended and its file is no longer in use. The command is quoted once more
+    // as a whole: /S makes the interpreter strip exactly that outer pair.
+    if (!exeFolder)
+        return ComposePath(buffer, size, "\"%s\\cmd.exe\" /D /S /C \"\"%s\\choice.exe\" /C Y /N /D Y /T 3 & Del \"%s\"\"",
+                           systemFolder, systemFolder, exePath);
+    return ComposePath(buffer, size,
+                       "\"%s\\cmd.exe\" /D /S /C \"\"%s\\choice.exe\" /C Y /N /D Y /T 3 & Del \"%s\" & Rd \"%s\"\"",
+                       systemFolder, systemFolder, exePath, exeFolder);
 }

@@ -30,7 +30,15 @@ bool FormatRunOnceData(char* buffer, size_t size, const char* exePath, const cha
 bool FormatRelaunchCommand(char* buffer, size_t size, const char* tempCopy, unsigned long processId,
                            const char* exePath, const char* folder);
 
-// The hidden interpreter's command line: "interpreter" /C choice /C Y /N /D Y
-// /T 3 & Del "exe". A '%' in either path is refused as well: the interpreter
-// would expand it as an environment variable and delete another file.
-bool FormatSelfDeleteCommand(char* buffer, size_t size, const char* interpreter, const char* exePath);
+// Whether a folder is one that CopySelfToTemp made (its name is Del*.tmp).
+bool IsTempCopyFolder(const char* folder);
+
+// The hidden interpreter's command line: "system\cmd.exe" /D /S /C
+// ""system\choice.exe" /C Y /N /D Y /T 3 & Del "exe" & Rd "folder"". /D skips
+// the AutoRun commands of the registry; the delay command is named by its full
+// path, so no choice.exe of the current folder or the PATH runs. Rd (left out
+// when exeFolder is null) removes the temporary copy's own folder once it is
+// empty. A '%' in any path is refused as well: the interpreter would expand
+// it as an environment variable and delete another file.
+bool FormatSelfDeleteCommand(char* buffer, size_t size, const char* systemFolder, const char* exePath,
+                             const char* exeFolder);

@@ -1,54 +1,102 @@
 #include "uninstaller/self_deletion.h"
 
+#include <sddl.h>
+
 #include "common/path_text.h"
 #include "uninstaller/command_line.h"
 #include "uninstaller/module_path.h"
 
-bool CopySelfToTemp(char* tempCopy, size_t size)
+namespace {
+
+// Full control for SYSTEM and the administrators, reading and running for
+// users; protected, so nothing is inherited from the temporary folder (where
+// every user may create files).
+const char kPrivateFolderSddl[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;GRGX;;;BU)";
+
+bool CreatePrivateFolder(const char* folder)
 {
-    char exePath[MAX_PATH], tempFolder[MAX_PATH + 1], copy[MAX_PATH];
-    if (!GetOwnPath(exePath, sizeof exePath))
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(kPrivateFolderSddl, SDDL_REVISION_1,
+                                                                &attributes.lpSecurityDescriptor, nullptr))
         return false;
-    DWORD n = ::GetTempPathA(sizeof tempFolder, tempFolder);
-    // Creates the empty file Del<unique>.tmp, so the name is ours.
-    if (n == 0 || n >= sizeof tempFolder || !::GetTempFileNameA(tempFolder, "Del", 0, copy))
-        return false;
-    if (!::CopyFileA(exePath, copy, FALSE) || !CopyText(tempCopy, size, copy)) {
-        ::DeleteFileA(copy);
-        return false;
-    }
-    return true;
+    // Fails if anything took the name meanwhile: the folder is always fresh.
+    const BOOL created = ::CreateDirectoryA(folder, &attributes);
+    ::LocalFree(attributes.lpSecurityDescriptor);
+    return created != FALSE;
 }
 
-bool RelaunchFromTemp(const char* tempCopy)
+}  // namespace
+
+bool CopySelfToTemp(TempCopy* copy)
+{
+    copy->held = INVALID_HANDLE_VALUE;
+    char exePath[MAX_PATH], tempFolder[MAX_PATH + 1];
+    if (!GetOwnPath(exePath, sizeof exePath))
+        return false;
+    // A unique Del<unique>.tmp name, made as an empty file and then taken over by the folder.
+    DWORD n = ::GetTempPathA(sizeof tempFolder, tempFolder);
+    if (n == 0 || n >= sizeof tempFolder || !::GetTempFileNameA(tempFolder, "Del", 0, copy->folder))
+        return false;
+    ::DeleteFileA(copy->folder);
+    if (!CreatePrivateFolder(copy->folder))
+        return false;
+    if (ComposePath(copy->path, sizeof copy->path, "%s\\Uninstaller.exe", copy->folder) &&
+        ::CopyFileA(exePath, copy->path, TRUE)) {
+        copy->held = ::CreateFileA(copy->path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (copy->held != INVALID_HANDLE_VALUE)
+            return true;
+        ::DeleteFileA(copy->path);
+    }
+    ::RemoveDirectoryA(copy->folder);
+    return false;
+}
+
+bool RelaunchFromTemp(const TempCopy& copy)
 {
     char exePath[MAX_PATH], folder[kPathBufferSize], commandLine[kCommandLineSize];
     if (!GetOwnPath(exePath, sizeof exePath) || !FolderOfPath(folder, sizeof folder, exePath) ||
-        !FormatRelaunchCommand(commandLine, sizeof commandLine, tempCopy, ::GetCurrentProcessId(), exePath, folder))
+        !FormatRelaunchCommand(commandLine, sizeof commandLine, copy.path, ::GetCurrentProcessId(), exePath, folder))
         return false;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!::CreateProcessA(tempCopy, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!::CreateProcessA(copy.path, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return true;
 }
 
+void ReleaseTempCopy(TempCopy* copy, bool started)
+{
+    ::CloseHandle(copy->held);
+    copy->held = INVALID_HANDLE_VALUE;
+    if (!started) {
+        ::DeleteFileA(copy->path);
+        ::RemoveDirectoryA(copy->folder);
+    }
+}
+
 DWORD DeleteSelf()
 {
-    char exePath[MAX_PATH];
-    if (!GetOwnPath(exePath, sizeof exePath))
+    char exePath[MAX_PATH], exeFolder[kPathBufferSize];
+    if (!GetOwnPath(exePath, sizeof exePath) || !FolderOfPath(exeFolder, sizeof exeFolder, exePath))
         return ERROR_INSUFFICIENT_BUFFER;
-    // Whatever becomes of the interpreter, the file goes at the next restart.
+    // Whatever becomes of the interpreter, the file goes at the next restart,
+    // and the copy's own folder after it if nothing else is left in it.
+    const char* ownCopyFolder = IsTempCopyFolder(exeFolder) ? exeFolder : nullptr;
     ::MoveFileExA(exePath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (ownCopyFolder)
+        ::MoveFileExA(ownCopyFolder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 
     // Found through the system folder: Windows need not live in C:\WINDOWS.
+    // The system folder is also the interpreter's current folder, so no
+    // program of the temporary folder runs in its place.
     char systemDir[kPathBufferSize], interpreter[kPathBufferSize], commandLine[kCommandLineSize];
     UINT n = ::GetSystemDirectoryA(systemDir, sizeof systemDir);
     if (n == 0 || n >= sizeof systemDir || !ComposePath(interpreter, sizeof interpreter, "%s\\cmd.exe", systemDir) ||
-        !FormatSelfDeleteCommand(commandLine, sizeof commandLine, interpreter, exePath))
+        !FormatSelfDeleteCommand(commandLine, sizeof commandLine, systemDir, exePath, ownCopyFolder))
         return ERROR_BAD_PATHNAME;
 
     STARTUPINFOA startup = {};
@@ -56,7 +104,7 @@ DWORD DeleteSelf()
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process;
-    if (!::CreateProcessA(interpreter, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!::CreateProcessA(interpreter, commandLine, nullptr, nullptr, FALSE, 0, nullptr, systemDir, &startup,
                           &process))
         return ::GetLastError();
     ::CloseHandle(process.hThread);

@@ -7,16 +7,29 @@
 
 #include <stddef.h>
 
-// Copies the running executable to a new Del*.tmp in the temporary folder and
-// returns its path. On failure no copy is left behind.
-bool CopySelfToTemp(char* tempCopy, size_t size);
+// The uninstaller's temporary copy: Uninstaller.exe in a fresh Del*.tmp
+// folder of the temporary folder, a folder only administrators and SYSTEM
+// can write to, held open (shared for reading only) until it is started, so
+// nobody can replace the program that then runs elevated.
+struct TempCopy {
+    char folder[MAX_PATH];
+    char path[MAX_PATH];
+    HANDLE held;
+};
+
+// Makes the copy of the running executable. On failure nothing is left behind.
+bool CopySelfToTemp(TempCopy* copy);
 
 // Starts the temporary copy as the finisher: "copy" process-id "exe" "folder",
 // with this process's id, executable and folder.
-bool RelaunchFromTemp(const char* tempCopy);
+bool RelaunchFromTemp(const TempCopy& copy);
 
-// Starts a hidden command interpreter from the system folder that deletes the
-// running executable three seconds later, and marks the executable for
-// deletion at the next restart in case the interpreter is missing, slow or
-// loses the race. The caller ends right after. Returns 0 or the error code.
+// Lets go of the copy; one that was not started is deleted with its folder.
+void ReleaseTempCopy(TempCopy* copy, bool started);
+
+// Starts a hidden command interpreter from the system folder, in the system
+// folder, that deletes the running executable three seconds later, and marks
+// it for deletion at the next restart in case the interpreter is missing, slow
+// or loses the race. Run from a temporary copy, its Del*.tmp folder goes the
+// same way after it (a folder goes only when empty). The caller ends right after. Returns 0 or the error code.
 DWORD DeleteSelf();

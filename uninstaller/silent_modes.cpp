@@ -15,11 +15,11 @@ void RunCleanUpPass(const char* folder)
     char ownFolder[kPathBufferSize];
     if (!GetOwnFolder(ownFolder, sizeof ownFolder) || !IsSameFolder(folder, ownFolder))
         return;
-    char tempCopy[MAX_PATH];
-    bool copied = CopySelfToTemp(tempCopy, sizeof tempCopy);
+    TempCopy copy;
+    const bool copied = CopySelfToTemp(&copy);
     CleanUpInstallation(ownFolder);
-    if (copied && !RelaunchFromTemp(tempCopy))
-        ::DeleteFileA(tempCopy);
+    if (copied)
+        ReleaseTempCopy(&copy, RelaunchFromTemp(copy));
 }
 
 void RunFinisher(const char* processId, const char* exePath, const char* folder)

@@ -24,8 +24,10 @@ void WrapTextLines(const char* text, CStringArray& lines, int maxWidth, MeasureT
     int lastFit = -1;
     for (int i = 0; i < length; ++i) {
         // A byte of 0x80 or above starts a two-byte character, measured as
-        // one unit. A lead byte that ends the text stands alone.
-        if (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < length)
+        // one unit. A lead byte that ends the text or precedes a line break
+        // stands alone ('\n' is never a trail byte): the break must stay a
+        // break, and the lead byte must pass the line-length bound itself.
+        if (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < length && text[i + 1] != '\n')
             ++i;
         if (text[i] == '\n') {
             AppendLine(lines, text + lineStart, i - lineStart);

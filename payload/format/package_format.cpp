@@ -14,20 +14,34 @@ char Upper(char c)
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 open devices whatever extension follows.
+bool IsDigitOrSuperscript(unsigned char c)
+{
+    // ¹ ² ³ in the Latin code pages: Windows maps COM¹ to a device like COM1.
+    return (c >= '0' && c <= '9') || c == 0xB9 || c == 0xB2 || c == 0xB3;
+}
+
+// What Windows opens as a device whatever extension follows: CON, PRN, AUX,
+// NUL, CONIN$, CONOUT$, COM0-9 and LPT0-9 (digits also as superscripts). The
+// base name ends at the first '.', and blanks before that dot are ignored, so
+// "CON .txt" is the console too.
 bool IsDeviceName(const char* name, size_t length)
 {
     size_t base = 0;
     while (base < length && name[base] != '.')
         ++base;
-    char upper[5] = {};
-    if (base < 3 || base > 4)
+    while (base > 0 && name[base - 1] == ' ')
+        --base;
+    if (base < 3 || base > 7)
         return false;
+    char upper[8] = {};
     for (size_t i = 0; i < base; ++i)
         upper[i] = Upper(name[i]);
     if (base == 3)
         return !strcmp(upper, "CON") || !strcmp(upper, "PRN") || !strcmp(upper, "AUX") || !strcmp(upper, "NUL");
-    return (!strncmp(upper, "COM", 3) || !strncmp(upper, "LPT", 3)) && upper[3] >= '1' && upper[3] <= '9';
+    if (base == 4)
+        return (!strncmp(upper, "COM", 3) || !strncmp(upper, "LPT", 3)) &&
+               IsDigitOrSuperscript(static_cast<unsigned char>(upper[3]));
+    return !strcmp(upper, "CONIN$") || !strcmp(upper, "CONOUT$");
 }
 
 }  // namespace

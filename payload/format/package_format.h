@@ -17,6 +17,12 @@ constexpr uint32_t kTrailerSize = 8;
 constexpr uint32_t kEntryHeaderSize = 8;
 constexpr uint32_t kMaxVersionLength = 50;
 constexpr uint32_t kMaxNameLength = 255;
+// The documented bound on what a package may inflate to, all entries
+// together: over a hundred times the shipped payload (1958195 bytes), yet a
+// small part of any disk. The integrity pass stops as soon as it is passed.
+constexpr uint64_t kMaxInflatedSize = 256u << 20;
+// Authenticode aligns the certificate table it appends to 8 bytes.
+constexpr uint32_t kCertificateAlignment = 8;
 // Input and output buffers of the streaming reader.
 constexpr uint32_t kStreamBufferSize = 16384;
 
@@ -40,8 +46,8 @@ inline void PutU32(unsigned char* p, uint32_t value)
 // A name that can only ever create a file directly inside the target folder:
 // not empty, not "." or "..", no separators, drive colons, control characters
 // or characters Windows forbids in names, no trailing '.' or ' ' (Windows
-// strips them, so ".. " would reach the parent), no device name (CON, NUL,
-// COM1, ...). Checked byte by byte: the name is read in whatever ANSI code
+// strips them, so ".. " would reach the parent), no device name in any form
+// Windows accepts (CON, "NUL .ini", CONOUT$, COM1, COM followed by ¹, ...). Checked byte by byte: the name is read in whatever ANSI code
 // page the system has, so a '\\' is refused even as the second byte of a
 // two-byte character.
 bool IsPlainFileName(const char* name, size_t length);

@@ -29,12 +29,66 @@ bool ReadU32(PackageInput& input, uint32_t* value)
     return true;
 }
 
-class DiscardSink : public InflateSink {
+// Counts the inflated bytes of the whole package and refuses any past the bound.
+class BoundedCounter : public InflateSink {
 public:
-    bool Consume(const unsigned char*, uint32_t) override { return true; }
+    bool Consume(const unsigned char*, uint32_t size) override
+    {
+        total += size;
+        return total <= kMaxInflatedSize;
+    }
+
+    uint64_t total = 0;
 };
 
+// PE offsets: e_lfanew in the MZ header, the optional header's magic and
+// where its data directories start, the security directory's index.
+constexpr uint32_t kNewHeaderField = 0x3C;
+constexpr uint32_t kOptionalHeader = 24;  // after "PE\0\0" and the file header
+constexpr uint16_t kPe32Magic = 0x10B, kPe32PlusMagic = 0x20B;
+constexpr uint32_t kPe32Directories = 96, kPe32PlusDirectories = 112;
+constexpr uint32_t kSecurityDirectory = 4;
+constexpr uint32_t kPeHeadersSpan = kOptionalHeader + kPe32PlusDirectories + 16 * 8;
+
 }  // namespace
+
+bool FindPackageEnd(PackageInput& input, uint32_t fileSize, uint32_t* packageEnd)
+{
+    *packageEnd = fileSize;
+    unsigned char mz[2];
+    uint32_t peOffset;
+    if (!input.Seek(0) || !ReadExact(input, mz, sizeof mz) || mz[0] != 'M' || mz[1] != 'Z')
+        return true;  // no executable image: a bare package (tools, tests)
+    if (!input.Seek(kNewHeaderField) || !ReadU32(input, &peOffset) || fileSize < kPeHeadersSpan ||
+        peOffset > fileSize - kPeHeadersSpan)
+        return false;
+    unsigned char signature[4], magic[2];
+    if (!input.Seek(peOffset) || !ReadExact(input, signature, sizeof signature) ||
+        memcmp(signature, "PE\0\0", 4) != 0)
+        return false;
+    if (!input.Seek(peOffset + kOptionalHeader) || !ReadExact(input, magic, sizeof magic))
+        return false;
+    const uint16_t kind = static_cast<uint16_t>(magic[0] | magic[1] << 8);
+    if (kind != kPe32Magic && kind != kPe32PlusMagic)
+        return false;
+    const uint32_t directories =
+        peOffset + kOptionalHeader + (kind == kPe32Magic ? kPe32Directories : kPe32PlusDirectories);
+    uint32_t count, tableOffset, tableSize;
+    // NumberOfRvaAndSizes is the optional header's last field before the directories.
+    if (!input.Seek(directories - 4) || !ReadU32(input, &count))
+        return false;
+    if (count <= kSecurityDirectory)
+        return true;
+    if (!input.Seek(directories + 8 * kSecurityDirectory) || !ReadU32(input, &tableOffset) ||
+        !ReadU32(input, &tableSize))
+        return false;
+    if (tableOffset == 0 && tableSize == 0)
+        return true;
+    if (tableOffset > fileSize || tableSize != fileSize - tableOffset || tableOffset % kCertificateAlignment != 0)
+        return false;
+    *packageEnd = tableOffset;
+    return true;
+}
 
 bool ReadPackageLayout(PackageInput& input, uint32_t fileSize, PackageLayout* layout)
 {
@@ -81,9 +135,14 @@ bool ReadEntryHeader(PackageInput& input, const PackageLayout& layout, uint32_t 
     return IsPlainFileName(header->name, header->nameLength);
 }
 
+bool IsSettingsEntry(const char* name)
+{
+    return strstr(name, kSettingsFileName) != nullptr;
+}
+
 bool ComposeEntryPath(char* buffer, size_t size, const ExtractFolders& folders, const char* name)
 {
-    const char* folder = strstr(name, kSettingsFileName) ? folders.dataFolder : folders.installFolder;
+    const char* folder = IsSettingsEntry(name) ? folders.dataFolder : folders.installFolder;
     return ComposePath(buffer, size, "%s\\%s", folder, name);
 }
 
@@ -122,26 +181,33 @@ StreamResult InflateStream(z_stream& stream, PackageInput& input, uint32_t dataL
     return StreamResult::kTruncated;
 }
 
-bool VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders)
+int VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
+                  InflatedSize* size)
 {
+    *size = InflatedSize{0, 0};
+    BoundedCounter counter;
     uint32_t position = layout.firstEntry;
     for (uint32_t i = 0; i < layout.entryCount; ++i) {
         EntryHeader header;
         char path[kPathBufferSize];
         if (!ReadEntryHeader(input, layout, position, &header) ||
             !ComposeEntryPath(path, sizeof path, folders, header.name))
-            return false;
+            return kPackageDamaged;
+        const uint64_t before = counter.total;
         if (header.dataLength > 0) {
             z_stream stream = {};
             if (inflateInit(&stream) != Z_OK)
-                return false;
-            DiscardSink discard;
-            const StreamResult result = InflateStream(stream, input, header.dataLength, discard);
+                return kPackageDamaged;
+            const StreamResult result = InflateStream(stream, input, header.dataLength, counter);
             inflateEnd(&stream);
+            if (result == StreamResult::kSinkFailed)
+                return kPackageTooLarge;
             if (result != StreamResult::kComplete)
-                return false;
+                return kPackageDamaged;
         }
+        uint64_t& folderTotal = IsSettingsEntry(header.name) ? size->dataFolder : size->installFolder;
+        folderTotal += counter.total - before;
         position = header.dataOffset + header.dataLength;
     }
-    return position == layout.trailerOffset;
+    return position == layout.trailerOffset ? kPackageOk : kPackageDamaged;
 }

@@ -29,6 +29,10 @@ protected:
 constexpr int kPackageOk = 0;
 constexpr int kPackageUnreadable = -1;  // own file not openable or not measurable
 constexpr int kPackageDamaged = -2;     // trailer, header, name or stream not sound
+constexpr int kPackageTooLarge = -3;    // inflates past kMaxInflatedSize
+constexpr int kPackageDiskFull = -4;    // more than the target volumes have free
+constexpr int kPackageWriteFailed = -5; // an entry could not be written in full
+constexpr int kPackageWrongMachine = -6; // its modules are not built for this Windows
 
 struct PackageLayout {
     uint32_t entryCount;
@@ -43,6 +47,12 @@ struct EntryHeader {
     uint32_t dataLength;                // C
     uint32_t dataOffset;                // file offset of the zlib stream
     char name[kMaxNameLength + 1];      // zero-terminated
+};
+
+// What the entries inflate to, by the folder they go to.
+struct InflatedSize {
+    uint64_t installFolder;
+    uint64_t dataFolder;
 };
 
 // Where the entries go: the settings file to the data folder, every other
@@ -71,7 +81,14 @@ enum class StreamResult {
     kTrailingData,  // the stream ended before its C bytes did
 };
 
-// Reads the trailer and the version header of a file of fileSize bytes. False
+// Where the package of a file of fileSize bytes ends. In a signed image the
+// certificate table (the PE security directory: a file offset and a size)
+// ends the file and the package ends where the table starts; otherwise the
+// package runs to the end of the file. False when a PE header names a table
+// that does not end the file or is not aligned as Authenticode aligns it.
+bool FindPackageEnd(PackageInput& input, uint32_t fileSize, uint32_t* packageEnd);
+
+// Reads the trailer and the version header of a package ending at fileSize. False
 // when they do not lie within the file, the entry count is 0 or larger than
 // the entry headers that fit, or the version text is over 50 bytes.
 bool ReadPackageLayout(PackageInput& input, uint32_t fileSize, PackageLayout* layout);
@@ -80,6 +97,9 @@ bool ReadPackageLayout(PackageInput& input, uint32_t fileSize, PackageLayout* la
 // the input at the entry's data. False when the header, the name or the data
 // would reach past the trailer, or the name is not a plain file name.
 bool ReadEntryHeader(PackageInput& input, const PackageLayout& layout, uint32_t position, EntryHeader* header);
+
+// The settings file (any name containing "VarnekSetting.ini") goes to the data folder.
+bool IsSettingsEntry(const char* name);
 
 // "%s\%s" of the entry's folder and its name; false when it does not fit.
 bool ComposeEntryPath(char* buffer, size_t size, const ExtractFolders& folders, const char* name);
@@ -93,4 +113,8 @@ StreamResult InflateStream(z_stream& stream, PackageInput& input, uint32_t dataL
 // every header and name sound, every output path within 255 characters,
 // every stream complete with a correct Adler-32 and exactly C bytes long,
 // the last entry ending at the trailer. An entry with C = 0 is an empty file.
-bool VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders);
+// Counts what each folder receives; stops with kPackageTooLarge as soon as
+// the whole passes kMaxInflatedSize. kPackageOk, kPackageDamaged or
+// kPackageTooLarge.
+int VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
+                  InflatedSize* size);

@@ -60,9 +60,14 @@ bool AppendPackage(Bytes& file, const std::string& version, const std::vector<Pa
             return false;
         total += kEntryHeaderSize + entry.name.size() + entry.stream.size();
     }
-    if (total > UINT32_MAX)
-        return false;
 
+    // Zeros before the package make the file a multiple of 8 bytes, so that
+    // signing appends its certificate table right after the trailer, with no
+    // alignment padding between them.
+    const uint64_t padding = (kCertificateAlignment - total % kCertificateAlignment) % kCertificateAlignment;
+    if (total + padding > UINT32_MAX)
+        return false;
+    file.insert(file.end(), padding, 0);
     const uint32_t offset = static_cast<uint32_t>(file.size());
     Bytes header = EncodeVersionHeader(version);
     file.insert(file.end(), header.begin(), header.end());

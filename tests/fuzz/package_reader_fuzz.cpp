@@ -39,23 +39,43 @@ private:
     size_t m_position = 0;
 };
 
+// Windows' own reading of a name as a device: the part before the first dot,
+// blanks stripped from its end, compared without case; COM and LPT take a
+// digit 0-9 or a superscript ¹ ² ³ (code page 1252 bytes).
+bool OpensADevice(const std::string& name)
+{
+    std::string base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    for (char& c : base)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (base == device)
+            return true;
+    }
+    if (base.size() != 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0))
+        return false;
+    const unsigned char digit = static_cast<unsigned char>(base[3]);
+    return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+}
+
 bool DirectlyInside(const std::string& path, const char* folder)
 {
     const size_t n = strlen(folder);
     return path.compare(0, n, folder) == 0 && path.size() > n + 1 && path[n] == '\\' &&
-           path.find_first_of("\\/:", n + 1) == std::string::npos;
+           path.find_first_of("\\/:", n + 1) == std::string::npos && !OpensADevice(path.substr(n + 1));
 }
 
 class CheckingTarget : public ExtractTarget {
 public:
-    bool Create(const char* path) override
+    CreateResult Create(const char* path) override
     {
         const std::string p = path;
         if (!DirectlyInside(p, kFolders.installFolder) && !DirectlyInside(p, kFolders.dataFolder))
             abort();
         ++creates;
         open = true;
-        return true;
+        return CreateResult::kCreated;
     }
     bool Write(const void*, uint32_t size) override
     {
@@ -70,6 +90,7 @@ public:
         if (position < 0 || position > 100)
             abort();
     }
+    uint64_t FreeBytes(const char*) override { return UINT64_MAX; }
 
     uint32_t creates = 0;
     bool open = false;
@@ -83,8 +104,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     FuzzInput input(data, size);
     PackageLayout layout;
-    const bool sound = ReadPackageLayout(input, static_cast<uint32_t>(size), &layout) &&
-                       VerifyPackage(input, layout, kFolders);
+    InflatedSize inflated;
+    uint32_t end;
+    const bool sound = FindPackageEnd(input, static_cast<uint32_t>(size), &end) &&
+                       ReadPackageLayout(input, end, &layout) &&
+                       VerifyPackage(input, layout, kFolders, &inflated) == kPackageOk;
     CheckingTarget target;
     const int result = ExtractPackageFile(input, static_cast<uint32_t>(size), kFolders, NativeMachine::kX64, target);
     if (sound != (result == kPackageOk))

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,11 +33,14 @@ public:
         if (n)
             memcpy(buffer, m_data.data() + m_position, n);
         m_position += n;
+        bytesRead += n;
         return static_cast<int32_t>(n);
     }
 
     uint32_t Size() const { return static_cast<uint32_t>(m_data.size()); }
     void FailReads() { m_failReads = true; }
+
+    uint64_t bytesRead = 0;
 
 private:
     const Bytes& m_data;
@@ -54,13 +58,15 @@ struct RecordedFile {
 
 class RecordingTarget : public ExtractTarget {
 public:
-    bool Create(const char* path) override
+    CreateResult Create(const char* path) override
     {
         ++creates;
+        if (inUse.count(path))
+            return CreateResult::kInUse;
         if (refuseCreate.count(path))
-            return false;
+            return CreateResult::kFailed;
         files.push_back(RecordedFile{path, {}, false, {}, {}});
-        return true;
+        return CreateResult::kCreated;
     }
 
     bool Write(const void* data, uint32_t size) override
@@ -83,6 +89,12 @@ public:
             files.back().progress.push_back(position);
     }
 
+    uint64_t FreeBytes(const char* folder) override
+    {
+        auto found = freeBytes.find(folder);
+        return found == freeBytes.end() ? UINT64_MAX : found->second;
+    }
+
     const RecordedFile* Find(const std::string& path) const
     {
         for (const RecordedFile& file : files) {
@@ -92,7 +104,9 @@ public:
         return nullptr;
     }
 
-    std::set<std::string> refuseCreate;  // paths whose creation fails (in use, read-only)
+    std::set<std::string> inUse;         // existing files another process holds open
+    std::set<std::string> refuseCreate;  // paths whose creation fails (a folder, read-only)
+    std::map<std::string, uint64_t> freeBytes;  // by folder; unknown when absent
     std::string failWritesOf;            // this file's writes fail after its first buffer
     std::vector<RecordedFile> files;
     std::vector<std::string> statuses;

@@ -5,6 +5,9 @@
 
 #include <zlib.h>
 
+#include <string.h>
+
+#include <algorithm>
 #include <utility>
 
 #include "tests/native/memory_package.h"
@@ -160,7 +163,8 @@ TEST(PackageExtraction, RefusesNamesThatAreNotPlainFileNames)
 {
     for (const char* name : {"", ".", "..", "..\\..\\evil.txt", "sub\\evil.txt", "sub/evil.txt", "C:evil.txt",
                              "C:\\evil.txt", "\\\\server\\share\\evil.txt", "evil\r\n.txt", "evil.txt.", "NUL",
-                             "CON.ini", "LPT1"}) {
+                             "CON.ini", "LPT1", "CON .txt", "NUL   .ini", "CONIN$", "CONOUT$.log", "COM\xb9",
+                             "lpt\xb3.dll"}) {
         std::vector<Entry> entries = SoundEntries();
         entries[2].first = name;  // the last entry: the first two must not be written either
         ExpectRefusedUntouched(RawPackage(entries), name);
@@ -269,15 +273,15 @@ TEST(PackageExtraction, SettingsFileGoesToTheDataFolder)
     EXPECT_NE(outcome.target.Find(install + "\\Brevlet.exe"), nullptr);
 }
 
-TEST(PackageExtraction, FilesThatCannotBeWrittenAreSkipped)
+TEST(PackageExtraction, FileInUseIsKeptAnyOtherWriteFailureStops)
 {
     const std::vector<Entry> entries = SoundEntries();
     const Bytes file = RawPackage(entries);
     const std::string install = kFolders.installFolder;
 
-    // In use by another process: creation fails, the others arrive.
+    // An earlier installation's running service: skipped, left as it is, the others arrive.
     Outcome held;
-    held.target.refuseCreate.insert(install + "\\Brevlet.exe");
+    held.target.inUse.insert(install + "\\Brevlet.exe");
     MemoryInput input(file);
     held.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, held.target);
     EXPECT_EQ(held.result, kPackageOk);
@@ -286,18 +290,198 @@ TEST(PackageExtraction, FilesThatCannotBeWrittenAreSkipped)
     EXPECT_EQ(held.target.Find(install + "\\UNIRES.DLL")->data, Data(30000, 3));
     EXPECT_EQ(held.target.statuses.size(), 3u);
 
-    // Disk full in the middle of an entry: the part written stays, the next entry follows.
+    // A folder of that name (or a read-only file): stops before the next entry.
+    Outcome blocked;
+    blocked.target.refuseCreate.insert(install + "\\Brevlet.exe");
+    MemoryInput input2(file);
+    blocked.result = ExtractPackageFile(input2, input2.Size(), kFolders, NativeMachine::kX64, blocked.target);
+    EXPECT_EQ(blocked.result, kPackageWriteFailed);
+    EXPECT_TRUE(blocked.target.files.empty());
+    EXPECT_EQ(blocked.target.statuses.size(), 1u);
+
+    // Disk full in the middle of an entry: the part written stays closed, nothing follows.
     Outcome full;
     full.target.failWritesOf = install + "\\Brevlet.exe";
-    MemoryInput input2(file);
-    full.result = ExtractPackageFile(input2, input2.Size(), kFolders, NativeMachine::kX64, full.target);
-    EXPECT_EQ(full.result, kPackageOk);
-    const RecordedFile* partial = full.target.Find(install + "\\Brevlet.exe");
-    ASSERT_NE(partial, nullptr);
-    EXPECT_EQ(partial->data.size(), kStreamBufferSize);
-    EXPECT_TRUE(partial->closed);
-    ASSERT_NE(full.target.Find(install + "\\UNIRES.DLL"), nullptr);
-    EXPECT_EQ(full.target.Find(install + "\\UNIRES.DLL")->data, Data(30000, 3));
+    MemoryInput input3(file);
+    full.result = ExtractPackageFile(input3, input3.Size(), kFolders, NativeMachine::kX64, full.target);
+    EXPECT_EQ(full.result, kPackageWriteFailed);
+    ASSERT_EQ(full.target.files.size(), 1u);
+    EXPECT_EQ(full.target.files[0].data.size(), kStreamBufferSize);
+    EXPECT_TRUE(full.target.files[0].closed);
+
+    // The second attempt, once the cause is gone, installs everything.
+    Outcome again;
+    MemoryInput input4(file);
+    again.result = ExtractPackageFile(input4, input4.Size(), kFolders, NativeMachine::kX64, again.target);
+    EXPECT_EQ(again.result, kPackageOk);
+    EXPECT_EQ(again.target.files.size(), 3u);
+}
+
+TEST(PackageExtraction, EveryResultHasItsOutcome)
+{
+    EXPECT_EQ(ExtractionOutcome(kPackageOk), InstallOutcome::kInstalled);
+    EXPECT_EQ(ExtractionOutcome(kPackageUnreadable), InstallOutcome::kPackageDamaged);
+    EXPECT_EQ(ExtractionOutcome(kPackageDamaged), InstallOutcome::kPackageDamaged);
+    EXPECT_EQ(ExtractionOutcome(kPackageTooLarge), InstallOutcome::kPackageTooLarge);
+    EXPECT_EQ(ExtractionOutcome(kPackageDiskFull), InstallOutcome::kDiskFull);
+    EXPECT_EQ(ExtractionOutcome(kPackageWriteFailed), InstallOutcome::kWriteFailed);
+    EXPECT_EQ(ExtractionOutcome(kPackageWrongMachine), InstallOutcome::kWrongArchitecture);
+}
+
+// One stream of zeros, compressed in pieces so the test needs no buffer of its size.
+Bytes ZeroStream(uint64_t size)
+{
+    const Bytes zeros(1 << 20, 0);
+    Bytes buffer(1 << 16), out;
+    z_stream z = {};
+    EXPECT_EQ(deflateInit(&z, 6), Z_OK);
+    uint64_t left = size;
+    int status = Z_OK;
+    while (status == Z_OK) {
+        if (z.avail_in == 0 && left > 0) {
+            const uint64_t piece = std::min<uint64_t>(left, zeros.size());
+            z.next_in = const_cast<Bytef*>(zeros.data());
+            z.avail_in = static_cast<uInt>(piece);
+            left -= piece;
+        }
+        z.next_out = buffer.data();
+        z.avail_out = static_cast<uInt>(buffer.size());
+        status = deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+        out.insert(out.end(), buffer.data(), buffer.data() + buffer.size() - z.avail_out);
+    }
+    EXPECT_EQ(status, Z_STREAM_END);
+    deflateEnd(&z);
+    return out;
+}
+
+TEST(PackageExtraction, RefusesPackagesPastTheBoundBeforeWriting)
+{
+    // 129 MiB alone is within the 256 MiB bound; twice it is not.
+    const uint64_t entrySize = 129u << 20;
+    const Bytes big = ZeroStream(entrySize);
+    std::vector<Entry> entries = SoundEntries();
+    entries.insert(entries.begin() + 1, Entry("big1.bin", big));
+    const Bytes one = RawPackage(entries);
+    {
+        MemoryInput input(one);
+        PackageLayout layout;
+        InflatedSize size;
+        ASSERT_TRUE(ReadPackageLayout(input, input.Size(), &layout));
+        EXPECT_EQ(VerifyPackage(input, layout, kFolders, &size), kPackageOk);
+        EXPECT_EQ(size.installFolder, entrySize + 50000 + 30000);
+        EXPECT_EQ(size.dataFolder, 104u);
+    }
+    entries.insert(entries.begin() + 2, Entry("big2.bin", big));
+    const Bytes two = RawPackage(entries);
+    Outcome outcome;
+    MemoryInput input(two);
+    outcome.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, outcome.target);
+    EXPECT_EQ(outcome.result, kPackageTooLarge);
+    EXPECT_EQ(outcome.target.creates, 0);
+    EXPECT_TRUE(outcome.target.statuses.empty());
+    // Inflating stopped within the second stream, not at its end.
+    EXPECT_LT(input.bytesRead, two.size() - big.size() / 20);
+}
+
+TEST(PackageExtraction, RefusesPackagesLargerThanTheFreeSpace)
+{
+    const Bytes file = RawPackage(SoundEntries());
+    const uint64_t install = 50000 + 30000, data = 104;
+    struct Case {
+        const char* what;
+        uint64_t installFree, dataFree;
+        int result;
+    };
+    const Case cases[] = {
+        {"exactly enough on one volume", install + data, install + data, kPackageOk},
+        {"unknown free space", UINT64_MAX, UINT64_MAX, kPackageOk},
+        {"one byte short on the installation volume", install + data - 1, UINT64_MAX, kPackageDiskFull},
+        {"one byte short on the data volume", UINT64_MAX, data - 1, kPackageDiskFull},
+        {"an empty volume", 0, 0, kPackageDiskFull},
+    };
+    for (const Case& c : cases) {
+        Outcome outcome;
+        outcome.target.freeBytes[kFolders.installFolder] = c.installFree;
+        outcome.target.freeBytes[kFolders.dataFolder] = c.dataFree;
+        MemoryInput input(file);
+        outcome.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, outcome.target);
+        EXPECT_EQ(outcome.result, c.result) << c.what;
+        if (c.result != kPackageOk) {
+            EXPECT_EQ(outcome.target.creates, 0) << c.what;
+        }
+    }
+}
+
+// A PE image of 512 bytes with the security directory at its place, as
+// Authenticode signing leaves it: the certificate table appended at the end.
+struct SignedFile {
+    Bytes bytes;
+    size_t directory;  // file offset of the security directory entry
+};
+
+SignedFile PackageInPe(bool pe32Plus, uint32_t tableSize)
+{
+    const uint32_t peOffset = 0x80;
+    Bytes image(512, 0);
+    image[0] = 'M';
+    image[1] = 'Z';
+    PutU32(&image[0x3C], peOffset);
+    memcpy(&image[peOffset], "PE\0\0", 4);
+    const size_t optional = peOffset + 24;
+    image[optional] = 0x0B;
+    image[optional + 1] = pe32Plus ? 0x02 : 0x01;
+    const size_t directories = optional + (pe32Plus ? 112 : 96);
+    PutU32(&image[directories - 4], 16);
+    std::vector<PackageEntry> entries;
+    for (const Entry& entry : SoundEntries())
+        entries.push_back(PackageEntry{entry.first, entry.second});
+    EXPECT_TRUE(AppendPackage(image, "1.3.0.30", entries));
+    if (tableSize > 0) {
+        PutU32(&image[directories + 8 * 4], static_cast<uint32_t>(image.size()));
+        PutU32(&image[directories + 8 * 4 + 4], tableSize);
+        image.insert(image.end(), tableSize, 0x30);
+    }
+    return SignedFile{image, directories + 8 * 4};
+}
+
+TEST(PackageExtraction, SignedImagesEndTheirPackageAtTheCertificateTable)
+{
+    for (bool pe32Plus : {false, true}) {
+        const SignedFile unsigned_ = PackageInPe(pe32Plus, 0);
+        const SignedFile signed_ = PackageInPe(pe32Plus, 1424);
+        for (const Bytes* file : {&unsigned_.bytes, &signed_.bytes}) {
+            Outcome outcome = Extract(*file);
+            EXPECT_EQ(outcome.result, kPackageOk) << pe32Plus;
+            ASSERT_EQ(outcome.target.files.size(), 3u);
+            EXPECT_EQ(outcome.target.files[2].data, Data(30000, 3));
+        }
+
+        // A damaged byte inside the signed package is still refused.
+        Bytes damaged = signed_.bytes;
+        damaged[damaged.size() - 1424 - 8 - 100] ^= 0x01;
+        ExpectRefusedUntouched(damaged, "a damaged byte in a signed package");
+
+        const uint32_t tableOffset = GetU32(&signed_.bytes[signed_.directory]);
+        struct Case {
+            const char* what;
+            size_t field;
+            uint32_t value;
+        };
+        const Case cases[] = {
+            {"table ends before the file does", signed_.directory + 4, 1424 - 8},
+            {"table runs past the end", signed_.directory + 4, 1424 + 8},
+            {"table starts past the end", signed_.directory, static_cast<uint32_t>(signed_.bytes.size() + 8)},
+            {"table not 8-byte aligned", signed_.directory, tableOffset + 1},
+        };
+        for (const Case& c : cases) {
+            Bytes file = signed_.bytes;
+            Patch(file, c.field, c.value);
+            ExpectRefusedUntouched(file, c.what);
+        }
+        Bytes truncatedHeader = signed_.bytes;
+        Patch(truncatedHeader, 0x3C, static_cast<uint32_t>(truncatedHeader.size()) - 4);
+        ExpectRefusedUntouched(truncatedHeader, "PE header offset at the end of the file");
+    }
 }
 
 TEST(ProgressArithmetic, PositionIsTruncatedAndCapped)

@@ -56,17 +56,26 @@ TEST(PackageFormat, WriterAndReaderAgreeByteForByte)
     const size_t imageSize = 12345;  // any image size: the offset comes from the trailer
     const Bytes file = BuildPackage(members, imageSize, &entries);
 
+    // Zeros between image and package make the file a multiple of 8 bytes:
+    // a signature then follows the trailer directly.
+    const uint32_t offset = GetU32(&file[file.size() - 4]);
     EXPECT_EQ(GetU32(&file[file.size() - 8]), members.size());
-    EXPECT_EQ(GetU32(&file[file.size() - 4]), imageSize);
+    EXPECT_EQ(file.size() % 8, 0u);
+    ASSERT_GE(offset, imageSize);
+    EXPECT_LT(offset, imageSize + 8);
+    EXPECT_EQ(Bytes(file.begin() + imageSize, file.begin() + offset), Bytes(offset - imageSize, 0));
 
     MemoryInput input(file);
     PackageLayout layout;
     ASSERT_TRUE(ReadPackageLayout(input, input.Size(), &layout));
     EXPECT_EQ(layout.entryCount, members.size());
-    EXPECT_EQ(layout.packageOffset, imageSize);
-    EXPECT_EQ(layout.firstEntry, imageSize + 4 + 8);
-    EXPECT_EQ(layout.packageSize, file.size() - imageSize);
-    EXPECT_TRUE(VerifyPackage(input, layout, kFolders));
+    EXPECT_EQ(layout.packageOffset, offset);
+    EXPECT_EQ(layout.firstEntry, offset + 4 + 8);
+    EXPECT_EQ(layout.packageSize, file.size() - offset);
+    InflatedSize inflated;
+    EXPECT_EQ(VerifyPackage(input, layout, kFolders, &inflated), kPackageOk);
+    EXPECT_EQ(inflated.dataFolder, members[1].data.size());
+    EXPECT_EQ(inflated.installFolder, 70000u + 16384 * 3);
 
     // Re-serialising what the reader sees gives the same bytes.
     Bytes rebuilt(file.begin(), file.begin() + imageSize);
@@ -121,7 +130,8 @@ TEST(PackageFormat, WriterRefusesWhatTheReaderWouldRefuse)
 
 TEST(PackageFormat, PlainFileNames)
 {
-    for (const char* name : {"UNIRES.DLL", "VarnekSetting.ini", "a", "COM10", "CONFIG.SYS", "x..y",
+    for (const char* name : {"UNIRES.DLL", "VarnekSetting.ini", "a", "COM10", "CONFIG.SYS", "x..y", "CONIN", "CONOUT$$",
+                             "CONSOLE.txt", "NULL .ini", "xCON", "LPT\xb4",
                              "\xb1\xea\xc7\xa9.txt" /* 标签.txt in code page 936 */}) {
         EXPECT_TRUE(IsPlainFileName(name, strlen(name))) << name;
     }
@@ -129,6 +139,9 @@ TEST(PackageFormat, PlainFileNames)
 
     for (const char* name : {"", ".", "..", "...", "..\\x", "a\\b", "a/b", "C:x", "x:", "a\tb", "a\x7f", "a.",
                              "a ", ".. ", "CON", "con.txt", "Nul", "AUX.dll", "prn", "LPT1", "com9.log",
+                             // Blanks before the dot, the console buffers, superscript digits.
+                             "CON .txt", "NUL   .ini", "aux .a.b", "CONIN$", "conout$.log", "CONOUT$",
+                             "COM\xb9", "lpt\xb2.txt", "COM0", "lpt0.x", "COM\xb3 .x",
                              "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
                              // A two-byte character whose second byte is '\\': refused,
                              // since the system's code page decides how it reads.

@@ -29,11 +29,29 @@ TEST(UninstallCommandLines, PathsWithBlanksStayWhole)
                  "\"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\" 4242 "
                  "\"C:\\Program Files\\Varnek Printer\\Uninstaller.exe\" \"C:\\Program Files\\Varnek Printer\"");
 
-    ASSERT_TRUE(FormatSelfDeleteCommand(buffer, sizeof buffer, "D:\\Win Dows\\system32\\cmd.exe",
+    // No AutoRun (/D), the delay command by its full path, the copy's folder after it;
+    // the whole quoted once more, since a command that starts with a quote loses its
+    // first and last quote to the interpreter.
+    ASSERT_TRUE(FormatSelfDeleteCommand(buffer, sizeof buffer, "D:\\Win Dows\\system32",
+                                        "C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\\Uninstaller.exe",
                                         "C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp"));
     EXPECT_STREQ(buffer,
-                 "\"D:\\Win Dows\\system32\\cmd.exe\" /C choice /C Y /N /D Y /T 3 & "
-                 "Del \"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\"");
+                 "\"D:\\Win Dows\\system32\\cmd.exe\" /D /S /C \"\"D:\\Win Dows\\system32\\choice.exe\" /C Y /N /D Y /T 3 & "
+                 "Del \"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\\Uninstaller.exe\" & "
+                 "Rd \"C:\\Documents and Settings\\a b\\Temp\\DelA1.tmp\"\"");
+}
+
+TEST(UninstallCommandLines, OnlyTheCopysOwnFolderIsRemovedWithIt)
+{
+    for (const char* folder : {"C:\\Temp\\DelA1.tmp", "C:\\a b\\Temp\\del1F2C.TMP"})
+        EXPECT_TRUE(IsTempCopyFolder(folder)) << folder;
+    // The temporary folder itself, or any other folder a finisher was started from.
+    for (const char* folder : {"C:\\Temp", "C:\\Temp\\Del.tmp", "C:\\Temp\\Delete", "C:\\Program Files\\Varnek",
+                               "Del1.tmp", "C:\\Del1.tmp\\x"})
+        EXPECT_FALSE(IsTempCopyFolder(folder)) << folder;
+    char buffer[kCommandLineSize];
+    ASSERT_TRUE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\Temp\\DelA1.tmp", nullptr));
+    EXPECT_STREQ(buffer, "\"C:\\W\\cmd.exe\" /D /S /C \"\"C:\\W\\choice.exe\" /C Y /N /D Y /T 3 & Del \"C:\\Temp\\DelA1.tmp\"\"");
 }
 
 TEST(UninstallCommandLines, ProcessIdIsUnsignedDecimal)
@@ -53,9 +71,12 @@ TEST(UninstallCommandLines, PathsThatCannotBeQuotedAreRefused)
     EXPECT_FALSE(FormatRunOnceData(buffer, sizeof buffer, "C:\\V\\Unin\"staller.exe", "C:\\V"));
     EXPECT_FALSE(FormatRunOnceData(buffer, sizeof buffer, "", "C:\\V"));
     EXPECT_FALSE(FormatRelaunchCommand(buffer, sizeof buffer, "C:\\T\\", 1, "C:\\V\\Uninstaller.exe", "C:\\V"));
-    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W\\cmd.exe", "C:\\T\\a\"b.tmp"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\a\"b.tmp", "C:\\T"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\a.tmp", "C:\\T\\"));
     // The interpreter would expand %windir% and delete a different file.
-    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W\\cmd.exe", "C:\\T\\%windir%\\Del1.tmp"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\%windir%\\Del1.tmp", "C:\\T"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\Del1.tmp", "C:\\%T%"));
+    EXPECT_FALSE(FormatSelfDeleteCommand(buffer, sizeof buffer, "C:\\W", "C:\\T\\%x%.tmp", nullptr));
     EXPECT_STREQ(buffer, "");
     // "\x95\x5c" is one code page 936 character whose second byte is '\\':
     // the path does not end in a separator.

@@ -109,4 +109,9 @@ TEST(WrapText, LinesLongerThanTheBufferBreakWithoutLosingText)
 
     // Exactly 255 bytes, then a break.
     EXPECT_EQ(Wrap(std::string(255, 'x') + "\ny", 1 << 30), (Lines{std::string(255, 'x'), "y"}));
+
+    // 255 fitting bytes, a lead byte, a break: the lead byte is the 256th
+    // byte and starts its own line (it once overran the line buffer; ASan).
+    EXPECT_EQ(Wrap(std::string(255, 'x') + "\xb1\ny", 1 << 30), (Lines{std::string(255, 'x'), "\xb1", "y"}));
+    EXPECT_EQ(Wrap(std::string(254, 'x') + "\xb1\ny", 1 << 30), (Lines{std::string(254, 'x') + "\xb1", "y"}));
 }

@@ -418,17 +418,23 @@ class SelfDeletionRecordTest(UninstallerCase):
         self.assertTrue(harness.wait_until(lambda: os.path.exists(log), timeout=10), "no interpreter was started")
         with open(log, encoding="utf-8") as f:
             lines = f.read().splitlines()
-        self.assertEqual(len(lines), 1, lines)
-        match = re.fullmatch(r'"C:\\windows\\system32\\cmd\.exe" /C choice /C Y /N /D Y /T 3 & '
-                             r'Del "(C:\\users\\Temp Folder\\Del[0-9A-Fa-f]{1,4}\.tmp)"', lines[0])
+        self.assertEqual(len(lines), 2, lines)
+        # No AutoRun, the delay command by its full path, the copy's private folder removed after it.
+        match = re.fullmatch(r'"C:\\windows\\system32\\cmd\.exe" /D /S /C ""C:\\windows\\system32\\choice\.exe" '
+                             r'/C Y /N /D Y /T 3 & Del "((C:\\users\\Temp Folder\\Del[0-9A-Fa-f]{1,4}\.tmp)'
+                             r'\\Uninstaller\.exe)" & Rd "(C:\\users\\Temp Folder\\Del[0-9A-Fa-f]{1,4}\.tmp)""',
+                             lines[0])
         self.assertIsNotNone(match, lines[0])
+        self.assertEqual(match.group(2), match.group(3))
+        # The interpreter runs in the system folder, not in the temporary one.
+        self.assertEqual("C:\\windows\\system32", lines[1].rstrip("\\"))
         # The finisher ran from the copy: it removed the emptied folder with
-        # the executable, then asked for its own deletion.
+        # the executable, then asked for its own deletion and its folder's.
         self.assertFalse(os.path.exists(root))
         copy = self.session.unix_path(match.group(1))
         self.assertTrue(filecmp.cmp(copy, UNINSTALLER, shallow=False))
         self.assertIn("\\??\\" + match.group(1), self.pending_deletions())
-
+        self.assertIn("\\??\\" + match.group(2), self.pending_deletions())
 
 if __name__ == "__main__":
     unittest.main()
