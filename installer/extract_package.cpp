@@ -4,7 +4,6 @@
 
 #include "common/path_text.h"
 #include "installer/data_folder.h"
-#include "installer/install_dlg.h"
 #include "installer/package_extraction.h"
 
 namespace {
@@ -32,10 +31,10 @@ private:
     HANDLE m_hFile;
 };
 
-// Output files and the installing page of the wizard.
-class DialogTarget : public ExtractTarget {
+// Output files and what the user sees of them.
+class FileTarget : public ExtractTarget {
 public:
-    explicit DialogTarget(CInstallDlg* dlg) : m_dlg(dlg) {}
+    explicit FileTarget(InstallProgress& progress) : m_progress(progress) {}
 
     bool Create(const char* path) override
     {
@@ -56,27 +55,25 @@ public:
         m_hFile = INVALID_HANDLE_VALUE;
     }
 
-    void ShowStatus(const char* path) override { m_dlg->ShowStatus(path); }
-    void SetProgress(int position) override { m_dlg->m_progress.SetPos(position); }
+    void ShowStatus(const char* path) override { m_progress.ShowStatus(path); }
+    void SetProgress(int position) override { m_progress.SetProgress(position); }
 
 private:
-    CInstallDlg* m_dlg;
+    InstallProgress& m_progress;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
 };
 
-int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, CInstallDlg* dlg)
+int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const char* installFolder, InstallProgress& progress)
 {
-    // Read once for both passes, so that the paths checked are the paths written.
-    CString installFolder = dlg->GetInstallFolder();
     const ExtractFolders folders = {installFolder, g_szDataDir};
     FileInput input(hFile);
-    DialogTarget target(dlg);
+    FileTarget target(progress);
     return ExtractPackageFile(input, fileSize, folders, target);
 }
 
 }  // namespace
 
-int ExtractPackage(CInstallDlg* dlg)
+int ExtractPackage(const char* installFolder, InstallProgress& progress)
 {
     char path[kPathBufferSize];
     DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
@@ -95,7 +92,7 @@ int ExtractPackage(CInstallDlg* dlg)
         // The format's offsets are 32-bit: a larger file is no package of ours.
         result = attributes.nFileSizeHigh != 0
                      ? kPackageDamaged
-                     : ExtractOpenPackage(hFile, attributes.nFileSizeLow, dlg);
+                     : ExtractOpenPackage(hFile, attributes.nFileSizeLow, installFolder, progress);
     }
     ::CloseHandle(hFile);
     return result;

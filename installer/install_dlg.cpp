@@ -2,9 +2,8 @@
 
 #include <shlobj.h>
 
-#include "common/ensure_folder.h"
-#include "common/install_folder.h"
-#include "installer/data_folder.h"
+#include "common/path_text.h"
+#include "installer/folder_validation.h"
 #include "installer/install_outcome.h"
 #include "installer/install_pages.h"
 #include "installer/install_thread.h"
@@ -35,24 +34,16 @@ void CInstallDlg::CreateFolderBox()
     RECT folderRect = {38, 182, 362, 204};
     m_wndPage.m_editFolder.Create(folderRect, &m_wndPage);
     char folder[kPathBufferSize];
-    DWORD n = ::ExpandEnvironmentStringsA("%ProgramFiles%\\VarnekPrinter", folder, sizeof folder);
-    // A default that does not fit is left empty rather than cut short.
-    m_wndPage.m_editFolder.SetText(n > 0 && n <= sizeof folder ? folder : "");
+    DefaultInstallFolder(folder, sizeof folder);
+    m_wndPage.m_editFolder.SetText(folder);
 }
 
 bool CInstallDlg::ValidateFolderPage()
 {
-    CString folder = GetInstallFolder();
-    const char* message = nullptr;
-    if (folder.IsEmpty())
-        message = InstallOutcomeMessage(InstallOutcome::kFolderEmpty);
-    // Removal empties the whole folder tree: system and shared folders are
-    // refused before anything is created.
-    else if (!IsUsableInstallFolder(folder) || !EnsureFolderPath(folder) || !SettleDataFolder(folder))
-        message = InstallOutcomeMessage(InstallOutcome::kFolderInvalid);
-    if (message)
-        ::MessageBoxA(m_hWnd, message, kCaption, MB_OK);
-    return message == nullptr;
+    InstallOutcome outcome = ValidateInstallFolder(GetInstallFolder());
+    if (outcome != InstallOutcome::kInstalled)
+        ShowMessage(InstallOutcomeMessage(outcome));
+    return outcome == InstallOutcome::kInstalled;
 }
 
 void CInstallDlg::OnNext()
