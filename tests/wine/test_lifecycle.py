@@ -43,6 +43,7 @@ INSTALLED = {
     "driver files in 3": sorted(n.lower() for n in sysstate.DRIVER_FILES if n != "VarnekPrinter.BUD"),
     "monitor library": "C:\\windows\\system32\\" + sysstate.MONITOR_LIBRARY,
     "Start-menu entries": ["\\".join(SHORTCUT)],
+    "Programs and Features": ["VarnekPrinter|||Varnek标牌打印机驱动"],
     "temporary copies": [],
     "INF in the driver store": ["Nelvusb.inf"],
 }
@@ -57,6 +58,7 @@ REMOVED.update({
     "driver files": [],
     "driver files in 3": sorted(n.lower() for n in sysstate.DRIVER_FILES if n not in sysstate.OWN_DRIVER_FILES),
     "Start-menu entries": [],
+    "Programs and Features": [],
     "temporary copies": [],
     "INF in the driver store": ["Nelvusb.inf"],
 })
@@ -112,6 +114,33 @@ def normalised(state):
     for item in ("driver files", "driver files in 3"):
         state[item] = sorted(name.lower() for name in state[item])
     return state
+
+
+def wait_for_clean_up(test, temporary_before):
+    """The clean-up pass, the finisher and the temporary copy's deletion."""
+    folder = test.session.unix_path(FOLDER)
+    test.assertTrue(harness.wait_until(lambda: not os.path.exists(folder), timeout=30),
+                    "the clean-up pass and the finisher did not remove the installation folder")
+    test.assertTrue(harness.wait_until(
+        lambda: sysstate.temporary_copies(test.session) == temporary_before, timeout=30),
+        "the temporary copy was not deleted")
+
+
+def check_removed(test, baseline, wine_keys=()):
+    """The prefix holds what a removal leaves by design, and of what it gained
+    since baseline only what RESIDUE and Wine explain (with the keys below
+    wine_keys); returns that residue."""
+    state = normalised(sysstate.product_state(test.session))
+    test.assertEqual(REMOVED, state, "\n" + sysstate.describe(state))
+    residue = sysstate.residue(baseline, sysstate.snapshot(test.session))
+    kept = [p for entries in RESIDUE.values() for p in entries]
+    unexplained = sorted(e for e in residue if e not in WINE_KEYS and not covers(e, WINE_SETTINGS) and
+                         not any(covers(e, p) for p in kept + list(wine_keys)))
+    test.assertEqual([], unexplained)
+    for what, entries in RESIDUE.items():
+        for entry in entries:
+            test.assertTrue(any(covers(e, entry) for e in residue), "%s: %s is gone" % (what, entry))
+    return residue
 
 
 class Lifecycle(WineTestCase):
@@ -180,7 +209,8 @@ class Lifecycle(WineTestCase):
         # The wizard's part is done; the spooler may still hold the monitor
         # library, and the running uninstaller its own file.
         state = self.state()
-        for item in ("queues", "driver", "monitor", "monitor key", "port", "data folder", "Start-menu entries"):
+        for item in ("queues", "driver", "monitor", "monitor key", "port", "data folder", "Start-menu entries",
+                     "Programs and Features"):
             self.assertEqual(REMOVED[item], state[item], item)
         self.assertEqual(["Uninstaller.exe"], state["installation folder"])
         self.assertEqual('"{0}\\Uninstaller.exe" "{0}"'.format(FOLDER), state["RunOnce value"])
@@ -197,26 +227,10 @@ class Lifecycle(WineTestCase):
         self.assertTrue(harness.wait_until(lambda: not sysstate.service(self.session)["exists"]))
 
     def wait_for_clean_up(self):
-        """The clean-up pass, the finisher and the temporary copy's deletion."""
-        folder = self.session.unix_path(FOLDER)
-        self.assertTrue(harness.wait_until(lambda: not os.path.exists(folder), timeout=30),
-                        "the clean-up pass and the finisher did not remove the installation folder")
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.temporary_copies(self.session) == self.temporary_before, timeout=30),
-            "the temporary copy was not deleted")
+        wait_for_clean_up(self, self.temporary_before)
 
     def check_removed(self):
-        state = self.state()
-        self.assertEqual(REMOVED, state, "\n" + sysstate.describe(state))
-        residue = sysstate.residue(self.baseline, sysstate.snapshot(self.session))
-        kept = [p for entries in RESIDUE.values() for p in entries]
-        unexplained = sorted(e for e in residue if e not in WINE_KEYS and not covers(e, WINE_SETTINGS) and
-                             not any(covers(e, p) for p in kept))
-        self.assertEqual([], unexplained)
-        for what, entries in RESIDUE.items():
-            for entry in entries:
-                self.assertTrue(any(covers(e, entry) for e in residue), "%s: %s is gone" % (what, entry))
-        return residue
+        return check_removed(self, self.baseline)
 
     def test_1_install_with_the_default_folder(self):
         self.install()
