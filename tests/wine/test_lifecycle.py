@@ -143,10 +143,11 @@ def check_removed(test, baseline, wine_keys=()):
     return residue
 
 
-class Lifecycle(WineTestCase):
+class LifecycleGroup(WineTestCase):
+    """Steps that build on each other, with the printer attached; each
+    subclass records its finished steps in its own set `done`."""
 
     maxDiff = None
-    done = set()
 
     @classmethod
     def setUpClass(cls):
@@ -154,11 +155,16 @@ class Lifecycle(WineTestCase):
         sysstate.attach_device(cls.session)
         cls.baseline = sysstate.snapshot(cls.session)
         cls.temporary_before = sysstate.temporary_copies(cls.session)
-        cls.first_residue = None
 
     def after(self, step):
         if step not in self.done:
             self.skipTest("an earlier step failed")
+
+
+class Lifecycle(LifecycleGroup):
+
+    done = set()
+    first_residue = None
 
     def state(self):
         return normalised(sysstate.product_state(self.session))
