@@ -13,6 +13,7 @@ set(VARNEK_PORTABLE_SOURCES
   installer/packed_machine.cpp
   installer/port_error_text.cpp
   installer/service_command.cpp
+  installer/install_command_line.cpp
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
   uninstaller/removal_progress.cpp

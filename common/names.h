@@ -13,5 +13,9 @@
 // Under HKEY_LOCAL_MACHINE, in the 64-bit registry view.
 #define VARNEK_PRODUCT_KEY "Software\\VarnekPrinter"
 
+// The product's entry in Programs and Features, under HKEY_LOCAL_MACHINE in
+// the 64-bit registry view.
+#define VARNEK_UNINSTALL_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VarnekPrinter"
+
 // The version text of the payload package, also shown in the uninstaller's about box.
 #define VARNEK_PACKAGE_VERSION "1.3.0.30"

@@ -23,7 +23,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // registered only through this call.
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    if (g_pApp)
-        g_pApp->InitInstance();
-    return 0;
+    if (!g_pApp)
+        return 0;
+    g_pApp->InitInstance();
+    return g_pApp->ExitInstance();
 }

@@ -13,6 +13,8 @@ public:
 
     // The program. Returning FALSE ends it.
     virtual BOOL InitInstance() = 0;
+    // The process's exit code, asked for once InitInstance has returned.
+    virtual int ExitInstance() { return 0; }
 
     CWnd* m_pMainWnd = nullptr;
 };

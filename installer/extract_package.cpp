@@ -5,7 +5,6 @@
 #include "common/path_text.h"
 #include "common/spooler_env.h"
 #include "installer/data_folder.h"
-#include "installer/install_dlg.h"
 #include "installer/package_extraction.h"
 
 namespace {
@@ -33,10 +32,10 @@ private:
     HANDLE m_hFile;
 };
 
-// Output files and the installing page of the wizard.
-class DialogTarget : public ExtractTarget {
+// Output files and what the user sees of them.
+class FileTarget : public ExtractTarget {
 public:
-    explicit DialogTarget(CInstallDlg* dlg) : m_dlg(dlg) {}
+    explicit FileTarget(InstallProgress& progress) : m_progress(progress) {}
 
     CreateResult Create(const char* path) override
     {
@@ -61,8 +60,8 @@ public:
         m_hFile = INVALID_HANDLE_VALUE;
     }
 
-    void ShowStatus(const char* path) override { m_dlg->ShowStatus(path); }
-    void SetProgress(int position) override { m_dlg->m_progress.SetPos(position); }
+    void ShowStatus(const char* path) override { m_progress.ShowStatus(path); }
+    void SetProgress(int position) override { m_progress.SetProgress(position); }
 
     uint64_t FreeBytes(const char* folder) override
     {
@@ -71,17 +70,15 @@ public:
     }
 
 private:
-    CInstallDlg* m_dlg;
+    InstallProgress& m_progress;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
 };
 
-int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, CInstallDlg* dlg)
+int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const char* installFolder, InstallProgress& progress)
 {
-    // Read once for both passes, so that the paths checked are the paths written.
-    CString installFolder = dlg->GetInstallFolder();
     const ExtractFolders folders = {installFolder, g_szDataDir};
     FileInput input(hFile);
-    DialogTarget target(dlg);
+    FileTarget target(progress);
     return ExtractPackageFile(input, fileSize, folders, CurrentNativeMachine(), target);
 }
 
@@ -109,7 +106,7 @@ OwnFileHold::~OwnFileHold()
     g_ownFile = INVALID_HANDLE_VALUE;
 }
 
-InstallOutcome ExtractPackage(CInstallDlg* dlg)
+InstallOutcome ExtractPackage(const char* installFolder, InstallProgress& progress)
 {
     LARGE_INTEGER size;
     if (g_ownFile == INVALID_HANDLE_VALUE || !::GetFileSizeEx(g_ownFile, &size))
@@ -117,5 +114,5 @@ InstallOutcome ExtractPackage(CInstallDlg* dlg)
     // The format's offsets are 32-bit: a larger file is no package of ours.
     if (size.QuadPart > UINT32_MAX)
         return ExtractionOutcome(kPackageDamaged);
-    return ExtractionOutcome(ExtractOpenPackage(g_ownFile, static_cast<uint32_t>(size.QuadPart), dlg));
+    return ExtractionOutcome(ExtractOpenPackage(g_ownFile, static_cast<uint32_t>(size.QuadPart), installFolder, progress));
 }

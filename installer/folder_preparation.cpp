@@ -67,6 +67,17 @@ bool HoldsLinkedFile(const char* folder)
 
 }  // namespace
 
+bool DefaultInstallFolder(char* buffer, size_t size)
+{
+    DWORD n = ::ExpandEnvironmentStringsA("%ProgramFiles%\\VarnekPrinter", buffer, static_cast<DWORD>(size));
+    // A default that does not fit is left empty rather than cut short.
+    if (n == 0 || n > size) {
+        CopyText(buffer, size, "");
+        return false;
+    }
+    return true;
+}
+
 InstallOutcome PrepareInstallFolders(const char* folder)
 {
     if (!folder[0])

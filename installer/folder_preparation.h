@@ -1,6 +1,12 @@
 #pragma once
 
+#include <stddef.h>
+
 #include "installer/install_outcome.h"
+
+// The proposed installation folder: "%ProgramFiles%\VarnekPrinter" expanded.
+// False (buffer empty) when it does not fit.
+bool DefaultInstallFolder(char* buffer, size_t size);
 
 // Leaving the folder page (the wizard's Next, and the silent mode): checks
 // the folder, records whether it is ours, creates it and settles the data

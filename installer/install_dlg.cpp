@@ -34,16 +34,15 @@ void CInstallDlg::CreateFolderBox()
     RECT folderRect = {38, 182, 362, 204};
     m_wndPage.m_editFolder.Create(folderRect, &m_wndPage);
     char folder[kPathBufferSize];
-    DWORD n = ::ExpandEnvironmentStringsA("%ProgramFiles%\\VarnekPrinter", folder, sizeof folder);
-    // A default that does not fit is left empty rather than cut short.
-    m_wndPage.m_editFolder.SetText(n > 0 && n <= sizeof folder ? folder : "");
+    DefaultInstallFolder(folder, sizeof folder);
+    m_wndPage.m_editFolder.SetText(folder);
 }
 
 bool CInstallDlg::ValidateFolderPage()
 {
     InstallOutcome outcome = PrepareInstallFolders(GetInstallFolder());
     if (outcome != InstallOutcome::kInstalled)
-        ::MessageBoxA(m_hWnd, InstallOutcomeMessage(outcome), kCaption, MB_OK);
+        ShowMessage(InstallOutcomeMessage(outcome));
     return outcome == InstallOutcome::kInstalled;
 }
 

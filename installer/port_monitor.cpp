@@ -6,10 +6,7 @@
 #include "common/spooler_env.h"
 #include "installer/port_error_text.h"
 
-namespace {
-
-// The system's text for code, or its number where there is none.
-void ShowPortError(DWORD code)
+void ShowPortErrorBox(DWORD code)
 {
     char* systemText = nullptr;
     // Code 0 would read "The operation completed successfully".
@@ -25,8 +22,6 @@ void ShowPortError(DWORD code)
         ::LocalFree(systemText);
 }
 
-}  // namespace
-
 DWORD AddPortMonitor()
 {
     MONITOR_INFO_2A info = {};
@@ -36,26 +31,26 @@ DWORD AddPortMonitor()
     return ::AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : ::GetLastError();
 }
 
-int AddUsbPort()
+bool AddUsbPort(DWORD& error)
 {
     PRINTER_DEFAULTSA defaults = {nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
     HANDLE xcv;
     if (!::OpenPrinterA(const_cast<char*>(",XcvMonitor " VARNEK_PORT_MONITOR), &xcv, &defaults)) {
-        ShowPortError(::GetLastError());
-        return 0;
+        error = ::GetLastError();
+        return false;
     }
     static const wchar_t port[] = L"" VARNEK_PORT;
     static_assert(sizeof port == 20, "the port name with its terminator, in UTF-16");
     BYTE output[260];
     DWORD needed = 0;
     DWORD status = ERROR_SUCCESS;
+    bool added = true;
     if (!::XcvDataW(xcv, L"AddPort", reinterpret_cast<BYTE*>(const_cast<wchar_t*>(port)), sizeof port, output,
                     sizeof output, &needed, &status)) {
         // A failed call that left no status still has its own error code.
-        DWORD code = status != ERROR_SUCCESS ? status : ::GetLastError();
-        ::SetLastError(code);
-        ShowPortError(code);
+        error = status != ERROR_SUCCESS ? status : ::GetLastError();
+        added = false;
     }
     ::ClosePrinter(xcv);
-    return 1;
+    return added;
 }

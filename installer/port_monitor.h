@@ -7,8 +7,11 @@
 // error code (3006 when it is registered already).
 DWORD AddPortMonitor();
 
-// Asks the monitor to create "USB PORT:" through its Xcv interface. 1 when
-// the interface was opened (whatever the monitor answered), 0 when not.
-// A failure to reach the monitor is shown in an unowned "ERROR" box; a port
-// the monitor refuses (one that exists already) passes silently.
-int AddUsbPort();
+// Asks the monitor to create "USB PORT:" through its Xcv interface. False,
+// with the error code, when the monitor cannot be reached or the call
+// fails; a port the monitor refuses (one that exists already) passes.
+bool AddUsbPort(DWORD& error);
+
+// The wizard's unowned "ERROR" box for a failed AddUsbPort: the system's text
+// for the code, or its number where there is none.
+void ShowPortErrorBox(DWORD code);

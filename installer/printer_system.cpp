@@ -60,14 +60,14 @@ HANDLE AddPrinterQueue()
 
 }  // namespace
 
-void InstallPrinterSystem(const char* installFolder)
+InstallOutcome InstallPrinterSystem(const char* installFolder, InstallProgress& progress)
 {
     const char* environment = SpoolerEnvironment();
     char driverDirectory[kPathBufferSize];
     DWORD needed = 0;
     if (!::GetPrinterDriverDirectoryA(nullptr, Text(environment), 1, reinterpret_cast<BYTE*>(driverDirectory),
                                       sizeof driverDirectory, &needed))
-        return;
+        return InstallOutcome::kInstalled;
     MoveDriverFiles(installFolder, driverDirectory);
     MoveMonitorLibrary(installFolder);
 
@@ -76,14 +76,20 @@ void InstallPrinterSystem(const char* installFolder)
         InstallUsbDeviceDriver(inf);
 
     AddPortMonitor();
-    AddUsbPort();
+    InstallOutcome outcome = InstallOutcome::kInstalled;
+    DWORD portError = ERROR_SUCCESS;
+    if (!AddUsbPort(portError)) {
+        progress.ReportPortError(portError);
+        outcome = InstallOutcome::kPortFailed;
+    }
     AddPrinterDriver(environment);
 
     HANDLE queue = AddPrinterQueue();
     if (!queue)
-        return;
+        return outcome;
     DWORD position = 1;
     ::SetPrinterDataA(queue, Text("Position"), REG_DWORD, reinterpret_cast<BYTE*>(&position), sizeof position);
     // The queue handle stays open until the installer ends.
     AddLabelForms();
+    return outcome;
 }

@@ -9,12 +9,14 @@
 
 void CreateStartMenuEntry(const char* installFolder)
 {
+    // Ask the shell: "%USERPROFILE%\「开始」菜单\程序" is the programs folder
+    // only on Chinese Windows before 6.0; later it does not exist.
+    char programs[MAX_PATH];
     char folder[kPathBufferSize];
-    DWORD n = ::ExpandEnvironmentStringsA("%USERPROFILE%\\「开始」菜单\\程序\\Varnek打印机", folder, sizeof folder);
-    if (n == 0 || n > sizeof folder)
+    if (::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs) != S_OK ||
+        !ComposePath(folder, sizeof folder, "%s\\Varnek打印机", programs))
         return;
-    // Only the last level: where the programs folder is not reachable by
-    // this name, no entry is made.
+    // Only the last level: where the programs folder is missing, no entry is made.
     ::CreateDirectoryA(folder, nullptr);
 
     char linkFile[kPathBufferSize];

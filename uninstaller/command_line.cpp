@@ -1,6 +1,7 @@
 #include "uninstaller/command_line.h"
 
 #include <string.h>
+#include <wchar.h>
 
 #include <initializer_list>
 
@@ -16,10 +17,14 @@ bool IsQuotable(const char* path)
 
 }  // namespace
 
-UninstallMode ChooseMode(int argc)
+UninstallMode ChooseMode(int argc, const wchar_t* firstArgument)
 {
-    if (argc < 2)
+    if (argc < 2 || !firstArgument)
         return UninstallMode::kWizard;
+    if (firstArgument[0] == L'/') {
+        bool silent = argc == 2 && wcscmp(firstArgument, L"/S") == 0;
+        return silent ? UninstallMode::kSilentRemoval : UninstallMode::kBadCommandLine;
+    }
     return argc == 2 ? UninstallMode::kCleanUpPass : UninstallMode::kFinisher;
 }
 

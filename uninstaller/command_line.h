@@ -6,13 +6,25 @@
 #include <stddef.h>
 
 enum class UninstallMode {
-    kWizard,       // no argument
-    kCleanUpPass,  // the installation folder
-    kFinisher,     // process id, executable path, folder
+    kWizard,          // no argument
+    kSilentRemoval,   // "/S" alone
+    kCleanUpPass,     // the installation folder
+    kFinisher,        // process id, executable path, folder
+    kBadCommandLine,  // any other switch
 };
 
-// argc as CommandLineToArgvW counts it, the program path included.
-UninstallMode ChooseMode(int argc);
+// argc as CommandLineToArgvW counts it, the program path included;
+// firstArgument is the argument after the program path, or null. An argument
+// that begins with '/' is a switch: the clean-up pass always gets an
+// absolute folder and the finisher a process id, so neither is mistaken
+// for one.
+UninstallMode ChooseMode(int argc, const wchar_t* firstArgument);
+
+// The exit codes of the uninstaller's modes.
+enum class UninstallExit : int {
+    kDone = 0,            // removed, with the clean-up pass registered for the next logon
+    kBadCommandLine = 1,  // a switch other than a lone "/S"
+};
 
 // Room for every command line composed here: three quoted paths of up to 255
 // characters, a process id and the interpreter's switches.

@@ -1,5 +1,6 @@
 #include "uninstaller/file_removal.h"
 
+#include <shlobj.h>
 #include <string.h>
 
 #include "common/folder_rules.h"
@@ -13,15 +14,34 @@
 namespace {
 
 struct StartMenuEntry {
-    const char* folder;  // environment variables expanded
+    const char* folder;  // in a programs folder
     const char* shortcut;
 };
 
 const StartMenuEntry kStartMenuEntries[] = {
-    {"%USERPROFILE%\\「开始」菜单\\程序\\Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk"},
     // The entry the installer creates.
-    {"%USERPROFILE%\\「开始」菜单\\程序\\Varnek打印机", "卸载 Varnek打印机驱动.lnk"},
+    {"Varnek打印机", "卸载 Varnek打印机驱动.lnk"},
+    // The entry of earlier versions.
+    {"Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk"},
 };
+
+// Where the entries may lie: the shell's programs folder, and the fixed
+// path at which earlier versions made them (the same folder on Chinese
+// Windows before 6.0). Each folder once; the number found.
+int ProgramsFolders(char (&folders)[2][kPathBufferSize])
+{
+    int count = 0;
+    char shell[MAX_PATH];
+    if (::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, shell) == S_OK &&
+        CopyText(folders[count], sizeof folders[count], shell))
+        ++count;
+    DWORD n = ::ExpandEnvironmentStringsA("%USERPROFILE%\\「开始」菜单\\程序", folders[count], kPathBufferSize);
+    // An unset %USERPROFILE% would leave a relative path behind.
+    if (n > 0 && n <= kPathBufferSize && IsValidFolderSyntax(folders[count]) &&
+        (count == 0 || ::lstrcmpiA(folders[0], folders[count]) != 0))
+        ++count;
+    return count;
+}
 
 bool IsDotEntry(const char* name)
 {
@@ -75,15 +95,17 @@ void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CString
     if (GetOwnFolder(folder, size))
         ListInstallationFolder(folder, files, folders);
 
-    for (const StartMenuEntry& entry : kStartMenuEntries) {
-        char menuFolder[kPathBufferSize], shortcut[kPathBufferSize];
-        DWORD n = ::ExpandEnvironmentStringsA(entry.folder, menuFolder, sizeof menuFolder);
-        // An unset %USERPROFILE% would leave a relative path behind.
-        if (n == 0 || n > sizeof menuFolder || !IsValidFolderSyntax(menuFolder) ||
-            !ComposePath(shortcut, sizeof shortcut, "%s\\%s", menuFolder, entry.shortcut))
-            continue;
-        files.Add(shortcut);
-        folders.Add(menuFolder);
+    char programs[2][kPathBufferSize];
+    const int programsCount = ProgramsFolders(programs);
+    for (int i = 0; i < programsCount; ++i) {
+        for (const StartMenuEntry& entry : kStartMenuEntries) {
+            char menuFolder[kPathBufferSize], shortcut[kPathBufferSize];
+            if (!ComposePath(menuFolder, sizeof menuFolder, "%s\\%s", programs[i], entry.folder) ||
+                !ComposePath(shortcut, sizeof shortcut, "%s\\%s", menuFolder, entry.shortcut))
+                continue;
+            files.Add(shortcut);
+            folders.Add(menuFolder);
+        }
     }
 }
 

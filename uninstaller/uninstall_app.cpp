@@ -1,11 +1,13 @@
-// CUninstallApp: the uninstaller program. The argument count chooses the
-// mode: the wizard, the clean-up pass at the next logon, or the finisher.
+// CUninstallApp: the uninstaller program. The arguments choose the mode: the
+// wizard, "/S" (the same removal without any window and without restart),
+// the clean-up pass at the next logon, or the finisher.
 #include <windows.h>
 #include <shellapi.h>
 
 #include "common/path_text.h"
 #include "framework/afx.h"
 #include "uninstaller/command_line.h"
+#include "uninstaller/removal.h"
 #include "uninstaller/silent_modes.h"
 #include "uninstaller/uninstall_dlg.h"
 
@@ -28,7 +30,7 @@ void RunWizard()
     AfxGetApp()->m_pMainWnd = nullptr;
 }
 
-void RunSilentMode(UninstallMode mode, int argc, wchar_t** argv)
+void RunNextLogonMode(UninstallMode mode, int argc, wchar_t** argv)
 {
     char first[kPathBufferSize], second[kPathBufferSize], third[kPathBufferSize];
     if (!ArgumentText(argv[1], first, sizeof first))
@@ -54,15 +56,24 @@ public:
     {
         int argc = 0;
         wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-        UninstallMode mode = ChooseMode(argv ? argc : 0);
+        UninstallMode mode = argv ? ChooseMode(argc, argc > 1 ? argv[1] : nullptr) : UninstallMode::kWizard;
         if (mode == UninstallMode::kWizard)
             RunWizard();
+        else if (mode == UninstallMode::kSilentRemoval)
+            RemoveInstallation(nullptr);
+        else if (mode == UninstallMode::kBadCommandLine)
+            m_exit = UninstallExit::kBadCommandLine;
         else
-            RunSilentMode(mode, argc, argv);
+            RunNextLogonMode(mode, argc, argv);
         if (argv)
             ::LocalFree(argv);
         return FALSE;
     }
+
+    int ExitInstance() override { return static_cast<int>(m_exit); }
+
+private:
+    UninstallExit m_exit = UninstallExit::kDone;
 };
 
 static CUninstallApp theApp;

@@ -4,15 +4,26 @@
 
 #include <string>
 
-TEST(UninstallMode, ArgumentCountChoosesTheMode)
+TEST(UninstallMode, ArgumentsChooseTheMode)
 {
     // CommandLineToArgvW counts the program path; 0 when it failed.
-    EXPECT_EQ(ChooseMode(0), UninstallMode::kWizard);
-    EXPECT_EQ(ChooseMode(1), UninstallMode::kWizard);
-    EXPECT_EQ(ChooseMode(2), UninstallMode::kCleanUpPass);
-    EXPECT_EQ(ChooseMode(3), UninstallMode::kFinisher);  // the folder is missing
-    EXPECT_EQ(ChooseMode(4), UninstallMode::kFinisher);
-    EXPECT_EQ(ChooseMode(9), UninstallMode::kFinisher);  // extra arguments are ignored
+    EXPECT_EQ(ChooseMode(0, nullptr), UninstallMode::kWizard);
+    EXPECT_EQ(ChooseMode(1, nullptr), UninstallMode::kWizard);
+    EXPECT_EQ(ChooseMode(2, L"C:\\Program Files\\VarnekPrinter"), UninstallMode::kCleanUpPass);
+    EXPECT_EQ(ChooseMode(3, L"4242"), UninstallMode::kFinisher);  // the folder is missing
+    EXPECT_EQ(ChooseMode(4, L"4242"), UninstallMode::kFinisher);
+    EXPECT_EQ(ChooseMode(9, L"4242"), UninstallMode::kFinisher);  // extra arguments are ignored
+}
+
+TEST(UninstallMode, SwitchesAreNeverFolders)
+{
+    EXPECT_EQ(ChooseMode(2, L"/S"), UninstallMode::kSilentRemoval);
+    // Neither the clean-up pass with a folder "/S" nor the finisher.
+    EXPECT_EQ(ChooseMode(3, L"/S"), UninstallMode::kBadCommandLine);
+    EXPECT_EQ(ChooseMode(4, L"/S"), UninstallMode::kBadCommandLine);
+    for (const wchar_t* other : {L"/s", L"/SILENT", L"/", L"/S "}) {
+        EXPECT_EQ(ChooseMode(2, other), UninstallMode::kBadCommandLine);
+    }
 }
 
 TEST(UninstallCommandLines, PathsWithBlanksStayWhole)

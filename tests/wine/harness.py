@@ -117,15 +117,6 @@ def template_prefix():
         ]
         for key, value, kind, data in settings:
             _run_wine(env, ["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"], 60)
-        # Windows reaches the Start-menu programs folder through this name as well.
-        users = os.path.join(path, "drive_c", "users")
-        for user in os.listdir(users):
-            programs = os.path.join(users, user, "AppData", "Roaming", "Microsoft", "Windows", "Start Menu",
-                                    "Programs")
-            if os.path.isdir(programs):
-                os.makedirs(os.path.join(users, user, "「开始」菜单"), exist_ok=True)
-                os.symlink("../AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
-                           os.path.join(users, user, "「开始」菜单", "程序"))
         subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
         open(marker, "w").close()
         return path

@@ -52,6 +52,13 @@ def with_flipped_data_byte(data, index):
     return package.serialise()
 
 
+def without_entry(data, name):
+    """The package without the entry of that name."""
+    package = Package(data)
+    package.entries = [e for e in package.entries if e[0] != name.encode("ascii")]
+    return package.serialise()
+
+
 def with_entry_name(data, index, name):
     package = Package(data)
     package.entries[index][0] = name.encode("ascii")

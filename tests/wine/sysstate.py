@@ -5,6 +5,7 @@ lifecycle tests."""
 import glob
 import json
 import os
+import re
 
 import harness
 
@@ -17,9 +18,12 @@ PORT = "USB PORT:"
 QUEUE = "VarnekPrinter"
 MONITORS_KEY = "HKLM\\System\\CurrentControlSet\\Control\\Print\\Monitors"
 PRODUCT_KEY = "HKLM\\Software\\VarnekPrinter"
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VarnekPrinter"
 RUN_ONCE_KEY = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"
 RUN_ONCE_VALUE = "DvxUninstaller"
 DEFAULT_FOLDER = "C:\\Program Files\\VarnekPrinter"
+with open(os.path.join(harness.REPO, "common", "names.h")) as names:
+    PACKAGE_VERSION = re.search(r'#define VARNEK_PACKAGE_VERSION "([^"]+)"', names.read()).group(1)
 DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
 # The files the installer moves into the driver directory, and the binary GPD
 # that Unidrv may add; the first five and the last one are the product's own.
@@ -140,8 +144,14 @@ def lower_names(unix_folder):
 
 
 def start_menu_folder(session):
-    """The Unix folder Windows reaches as %USERPROFILE%\\「开始」菜单\\程序."""
-    return os.path.join(user_profile(session), "「开始」菜单", "程序")
+    """The Unix folder of the shell's programs folder (CSIDL_PROGRAMS)."""
+    return os.path.join(user_profile(session), "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
+
+
+def programs_and_features(session):
+    """The product's lines of Wine's own list of installed programs, "key|||DisplayName"."""
+    out = session.run("uninstaller", "--list").stdout.decode("gbk", errors="replace")
+    return [line.strip() for line in out.splitlines() if "VarnekPrinter" in line]
 
 
 def temporary_copies(session):
@@ -205,6 +215,7 @@ def product_state(session, folder=DEFAULT_FOLDER):
         "monitor library": state["system_directory"] + "\\" + MONITOR_LIBRARY if os.path.exists(library) else None,
         "Start-menu entries": [f + "\\" + link for f, link in START_MENU_ENTRIES
                                if os.path.exists(os.path.join(menu, f))],
+        "Programs and Features": programs_and_features(session),
         "temporary copies": temporary_copies(session),
         "INF in the driver store": stored_infs(session),
     }

@@ -10,7 +10,7 @@ import unittest
 import harness
 import sysstate
 from harness import WineTestCase
-from package_copies import Package
+from package_copies import Package, without_entry
 from test_extraction import INSTALLER
 from test_system_steps import lnk_fields
 
@@ -90,12 +90,39 @@ class Installation(WineTestCase):
                          values["Program Directory"])
 
     def test_start_menu_shortcut_targets_the_installed_uninstaller(self):
-        link = os.path.join(sysstate.user_profile(self.session), "「开始」菜单", "程序", "Varnek打印机",
-                            "卸载 Varnek打印机驱动.lnk")
+        # In the shell's programs folder: the prefix has no "「开始」菜单\\程序".
+        self.assertFalse(os.path.exists(os.path.join(sysstate.user_profile(self.session), "「开始」菜单")))
+        link = os.path.join(sysstate.start_menu_folder(self.session), "Varnek打印机", "卸载 Varnek打印机驱动.lnk")
         fields = lnk_fields(link)
         self.assertEqual(FOLDER + "\\Uninstaller.exe", fields["Local path"])
         self.assertEqual(FOLDER, fields["Working directory"])
         self.assertTrue(os.path.isfile(self.session.unix_path(FOLDER + "\\Uninstaller.exe")))
+
+    def test_programs_and_features_entry(self):
+        key = sysstate.registry(self.session, sysstate.UNINSTALL_KEY)
+        self.assertTrue(key["exists"])
+        values = {name: (v["type"], v["data"]) for name, v in key["values"].items()}
+        uninstaller = FOLDER + "\\Uninstaller.exe"
+        size = values.pop("EstimatedSize")
+        self.assertEqual({
+            "DisplayName": ("REG_SZ", "Varnek标牌打印机驱动"),
+            "DisplayVersion": ("REG_SZ", sysstate.PACKAGE_VERSION),
+            "Publisher": ("REG_SZ", "Varnek"),
+            "InstallLocation": ("REG_SZ", FOLDER),
+            "DisplayIcon": ("REG_SZ", uninstaller + ",0"),
+            "UninstallString": ("REG_SZ", '"%s"' % uninstaller),
+            "QuietUninstallString": ("REG_SZ", '"%s" /S' % uninstaller),
+            "NoModify": ("REG_DWORD", 1),
+            "NoRepair": ("REG_DWORD", 1),
+        }, values)
+        # Every extracted file but the settings file, measured before the
+        # driver files left the folder: the package's inflated size.
+        package = Package.read(INSTALLER)
+        installed = sum(len(package.content(i)) for i, name in enumerate(package.names())
+                        if name != "VarnekSetting.ini")
+        self.assertEqual(("REG_DWORD", (installed + 1023) // 1024), size)
+        # Wine's own list of installed programs, a client we did not write.
+        self.assertEqual(["VarnekPrinter|||Varnek标牌打印机驱动"], sysstate.programs_and_features(self.session))
 
     def test_service_runs_the_installed_program(self):
         self.assertTrue(harness.wait_until(
@@ -228,11 +255,11 @@ class MonitorUnregistrable(WineTestCase):
         super().tearDownClass()
 
     def test_exactly_one_error_box_and_the_rest_installed(self):
-        package = Package.read(INSTALLER)
-        package.entries = [e for e in package.entries if e[0].decode("ascii") != sysstate.MONITOR_LIBRARY]
         installer = os.path.join(self.session.dir, "NoMonitorSetup.exe")
+        with open(INSTALLER, "rb") as f:
+            data = f.read()
         with open(installer, "wb") as f:
-            f.write(package.serialise())
+            f.write(without_entry(data, sysstate.MONITOR_LIBRARY))
 
         boxes = install(self.session, installer=installer)
         self.assertEqual(1, len(boxes), boxes)

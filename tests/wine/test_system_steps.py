@@ -52,8 +52,7 @@ class RegistryAndShortcut(WineTestCase):
     def test_shortcut_points_at_the_uninstaller_and_works_in_its_folder(self):
         folder = "C:\\Program Files\\Varnek 打印机"
         step(self.session, "startmenu", folder)
-        programs = os.path.join(sysstate.user_profile(self.session), "AppData", "Roaming", "Microsoft",
-                                "Windows", "Start Menu", "Programs")
+        programs = sysstate.start_menu_folder(self.session)
         link = os.path.join(programs, LINK_FOLDER, LINK_NAME)
         self.assertTrue(os.path.isfile(link), os.listdir(programs))
         fields = lnk_fields(link)
@@ -69,13 +68,13 @@ class StartMenuWithoutProgramsFolder(WineTestCase):
 
     def test_missing_parent_folder_passes_silently(self):
         profile = sysstate.user_profile(self.session)
-        # The name Windows reaches the programs folder by is absent here.
-        os.unlink(os.path.join(profile, "「开始」菜单", "程序"))
+        programs = sysstate.start_menu_folder(self.session)
+        shutil.rmtree(programs)
         wizard = harness.Wizard(self.session, harness.INSTALLER_CAPTION)
         process = self.session.start(harness.program("tests/wine/stephost.exe"), "startmenu", FOLDER)
         self.assertTrue(wizard.no_message_box(1500))
         self.assertEqual(0, process.wait(30))
-        self.assertFalse(os.path.exists(os.path.join(profile, "「开始」菜单", "程序")))
+        self.assertFalse(os.path.exists(programs))
         found = [root for root, dirs, files in os.walk(profile) if LINK_FOLDER in dirs or LINK_NAME in files]
         self.assertEqual([], found)
 
@@ -101,7 +100,7 @@ class LongInstallationFolder(WineTestCase):
         self.assertEqual(folder, values["Program Directory"]["data"])
 
         step(self.session, "startmenu", folder)
-        link_folder = os.path.join(sysstate.user_profile(self.session), "「开始」菜单", "程序", LINK_FOLDER)
+        link_folder = os.path.join(sysstate.start_menu_folder(self.session), LINK_FOLDER)
         self.assertEqual([], os.listdir(link_folder))
 
         # "\VarnekPrinter.gpd" does not fit: the file is neither moved nor copied under a cut name.

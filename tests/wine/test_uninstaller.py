@@ -27,6 +27,8 @@ PRODUCT_KEY = "HKLM\\Software\\VarnekPrinter"
 # entry and the one of earlier versions.
 START_MENU_ENTRIES = [("Varnek打印机", "卸载 Varnek打印机驱动.lnk"),
                       ("Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk")]
+# The shell's programs folder (CSIDL_PROGRAMS) in a Wine profile.
+PROGRAMS = ("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
 NEXT, BROWSE, BACK, PROGRESS, FINISH, RESTART = 1001, 1002, 1003, 1004, 1007, 1000
 ABOUT_COMMAND, ABOUT_TITLE, ABOUT_VERSION, IDOK = 16, 1011, 1012, 1
 with open(os.path.join(harness.REPO, "common", "names.h")) as names:
@@ -82,19 +84,22 @@ class UninstallerCase(harness.WineTestCase):
         """The profile folder of the prefix's user (Windows path): the one with a Start menu."""
         users = self.session.unix_path("C:\\users")
         for user in os.listdir(users):
-            if os.path.isdir(os.path.join(users, user, "「开始」菜单", "程序")):
+            if os.path.isdir(os.path.join(users, user, *PROGRAMS)):
                 return "C:\\users\\" + user
         raise AssertionError("no Start menu in the prefix")
 
-    def start_menu(self):
-        return self.user_folder() + "\\「开始」菜单\\程序"
+    def start_menus(self):
+        """The shell's programs folder, and the fixed path of earlier versions
+        (made here: it exists only on Chinese Windows before 6.0)."""
+        return [self.user_folder() + "\\" + "\\".join(PROGRAMS), self.user_folder() + "\\「开始」菜单\\程序"]
 
     def make_start_menu_entries(self):
         folders = []
-        for folder, shortcut in START_MENU_ENTRIES:
-            path = self.session.unix_path(self.start_menu() + "\\" + folder)
-            write_tree(path, [shortcut])
-            folders.append(path)
+        for menu in self.start_menus():
+            for folder, shortcut in START_MENU_ENTRIES:
+                path = self.session.unix_path(menu + "\\" + folder)
+                write_tree(path, [shortcut])
+                folders.append(path)
         return folders
 
     def temp_folder(self):

@@ -14,10 +14,23 @@
 #include <string.h>
 
 #include "installer/install_registry.h"
+#include "installer/port_monitor.h"
 #include "installer/printer_service.h"
 #include "installer/printer_system.h"
 #include "installer/start_menu.h"
 #include "installer/usb_driver.h"
+
+namespace {
+
+// As on the wizard's installing page: only the port's "ERROR" box shows.
+class BoxProgress : public InstallProgress {
+public:
+    void ShowStatus(const char*) override {}
+    void SetProgress(int) override {}
+    void ReportPortError(unsigned long code) override { ShowPortErrorBox(code); }
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -36,8 +49,10 @@ int main(int argc, char** argv)
         printf("{\"result\": %lu}\n", static_cast<unsigned long>(InstallUsbDeviceDriver(argv[2])));
     else if (strcmp(command, "usbhelper") == 0 && argc > 3)
         printf("{\"result\": %lu}\n", static_cast<unsigned long>(RunUsbDriverHelper(argv[2], argv[3])));
-    else if (strcmp(command, "printersystem") == 0)
-        InstallPrinterSystem(argv[2]);
+    else if (strcmp(command, "printersystem") == 0) {
+        BoxProgress progress;
+        InstallPrinterSystem(argv[2], progress);
+    }
     else
         return 3;
     return 0;

@@ -1,0 +1,31 @@
+#include "installer/silent_install.h"
+
+#include "common/path_text.h"
+#include "installer/folder_preparation.h"
+#include "installer/installation.h"
+
+namespace {
+
+// Nothing is shown; a failed port is told by the outcome alone.
+class QuietProgress : public InstallProgress {
+public:
+    void ShowStatus(const char*) override {}
+    void SetProgress(int) override {}
+    void ReportPortError(unsigned long) override {}
+};
+
+}  // namespace
+
+InstallOutcome InstallSilently(const char* folder)
+{
+    char defaultFolder[kPathBufferSize];
+    if (!folder) {
+        DefaultInstallFolder(defaultFolder, sizeof defaultFolder);
+        folder = defaultFolder;
+    }
+    InstallOutcome outcome = PrepareInstallFolders(folder);
+    if (outcome != InstallOutcome::kInstalled)
+        return outcome;
+    QuietProgress progress;
+    return RunInstallation(folder, progress);
+}

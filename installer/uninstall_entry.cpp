@@ -1,0 +1,67 @@
+#include "installer/uninstall_entry.h"
+
+#include <string.h>
+#include <windows.h>
+
+#include "common/names.h"
+#include "common/path_text.h"
+
+namespace {
+
+void SetText(HKEY key, const char* name, const char* text)
+{
+    // The stored length counts the terminating zero.
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
+}
+
+void SetNumber(HKEY key, const char* name, DWORD number)
+{
+    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+}
+
+// The files directly in folder, in KB rounded up: the package is flat, and
+// the entry is written before the driver files move out of the folder.
+DWORD FolderSizeKb(const char* folder)
+{
+    char pattern[kPathBufferSize];
+    if (!ComposePath(pattern, sizeof pattern, "%s\\*.*", folder))
+        return 0;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA(pattern, &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    ULONGLONG bytes = 0;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            bytes += (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+    } while (::FindNextFileA(find, &entry));
+    ::FindClose(find);
+    return static_cast<DWORD>((bytes + 1023) / 1024);
+}
+
+}  // namespace
+
+void WriteUninstallEntry(const char* installFolder)
+{
+    char command[kPathBufferSize], quietCommand[kPathBufferSize], icon[kPathBufferSize];
+    if (!ComposePath(command, sizeof command, "\"%s\\" VARNEK_UNINSTALLER_FILE "\"", installFolder) ||
+        !ComposePath(quietCommand, sizeof quietCommand, "%s /S", command) ||
+        !ComposePath(icon, sizeof icon, "%s\\" VARNEK_UNINSTALLER_FILE ",0", installFolder))
+        return;
+    HKEY key;
+    // KEY_WOW64_64KEY: the settings list of 64-bit Windows reads the native view.
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    SetText(key, "DisplayName", "Varnek标牌打印机驱动");
+    SetText(key, "DisplayVersion", VARNEK_PACKAGE_VERSION);
+    SetText(key, "Publisher", "Varnek");
+    SetText(key, "InstallLocation", installFolder);
+    SetText(key, "DisplayIcon", icon);
+    SetText(key, "UninstallString", command);
+    SetText(key, "QuietUninstallString", quietCommand);
+    SetNumber(key, "EstimatedSize", FolderSizeKb(installFolder));
+    SetNumber(key, "NoModify", 1);
+    SetNumber(key, "NoRepair", 1);
+    ::RegCloseKey(key);
+}

@@ -1,0 +1,170 @@
+"""The silent modes through the real programs: "VarnekPrinterSetup.exe /S
+[/D=folder]" and "Uninstaller.exe /S" reach the wizards' results without any
+window, and each failure ends with its own exit code and changes nothing.
+
+No window: the programs run without an X display here, where Wine reports on
+its diagnostic channel every attempt to create a window (a message box
+included) and lets it fail. The wizard run the same way shows that the
+check sees a window when there is one.
+"""
+import os
+import time
+import unittest
+
+import harness
+import sysstate
+from harness import WineTestCase
+from package_copies import with_flipped_data_byte, without_entry
+from test_lifecycle import (FOLDER, INSTALLED, WINE_SETTINGS, LifecycleGroup, check_removed, covers, normalised,
+                            wait_for_clean_up)
+
+INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
+UNINSTALLER = FOLDER + "\\Uninstaller.exe"
+NO_DRIVER = "no driver could be loaded"
+
+# The exit codes (README.md).
+INSTALLED_OK, BAD_COMMAND_LINE, FOLDER_EMPTY, FOLDER_INVALID, PACKAGE_DAMAGED, PORT_FAILED = 0, 1, 2, 3, 4, 9
+
+
+def run_windowless(session, program, arguments="", timeout=120):
+    """Runs a Unix-path program with that exact argument text and no X
+    display; returns (exit code, whether it tried to make a window).
+
+    Through a batch file: Wine would quote an argument with blanks, and
+    "/D=" takes none."""
+    batch = os.path.join(session.dir, "run.bat")
+    with open(batch, "wb") as f:
+        line = '@"%s" %s\r\n@exit %%ERRORLEVEL%%\r\n' % (windows_path(session, program), arguments)
+        f.write(line.encode("gbk"))
+    env = dict(session.env)
+    env.pop("DISPLAY", None)
+    env["WINEDEBUG"] = "-all,err+winediag"
+    result = harness._run_wine(env, ["cmd", "/c", windows_path(session, batch)], timeout)
+    return result.returncode, NO_DRIVER in result.stderr.decode(errors="replace")
+
+
+def windows_path(session, unix_path):
+    """The path of a Unix file: on the prefix's C: drive, else through Wine's Z: drive."""
+    drive_c = os.path.join(session.prefix, "drive_c") + os.sep
+    if unix_path.startswith(drive_c):
+        return "C:\\" + unix_path[len(drive_c):].replace("/", "\\")
+    return "Z:" + unix_path.replace("/", "\\")
+
+
+def changes(session, before):
+    """What the prefix gained or lost since the snapshot before, without Wine's own settings."""
+    return sorted(e for e in sysstate.residue(before, sysstate.snapshot(session)) if not covers(e, WINE_SETTINGS))
+
+
+class SilentLifecycle(LifecycleGroup):
+    """Install and remove silently, with the printer attached: the same
+    installed state and the same residue as the wizards' lifecycle."""
+
+    done = set()
+
+    def test_1_silent_install_leaves_the_wizards_state(self):
+        self.assertEqual((INSTALLED_OK, False), run_windowless(self.session, INSTALLER, "/S"))
+        self.assertTrue(harness.wait_until(
+            lambda: sysstate.service(self.session).get("state") == sysstate.RUNNING))
+        state = normalised(sysstate.product_state(self.session))
+        self.assertEqual(INSTALLED, state, "\n" + sysstate.describe(state))
+        self.done.add(1)
+
+    def test_2_silent_uninstall_leaves_the_wizards_residue(self):
+        self.after(1)
+        self.assertEqual((0, False), run_windowless(self.session, self.session.unix_path(UNINSTALLER), "/S"))
+        # No restart: the clean-up pass waits for the next logon.
+        time.sleep(1)
+        state = sysstate.product_state(self.session)
+        self.assertEqual(["Uninstaller.exe"], state["installation folder"])
+        self.assertEqual('"{0}" "{1}"'.format(UNINSTALLER, FOLDER), state["RunOnce value"])
+        self.assertEqual([], state["Programs and Features"])
+        self.assertEqual([], state["Start-menu entries"])
+        self.assertIsNone(state["service"])
+
+        self.session.run("wineboot", "-r", timeout=120)
+        wait_for_clean_up(self, self.temporary_before)
+        check_removed(self, self.baseline)
+
+
+class SilentFailures(WineTestCase):
+    """Each failure its exit code, with no window and nothing written."""
+
+    maxDiff = None
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.session:
+            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
+            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
+        super().tearDownClass()
+
+    def test_the_check_sees_a_window(self):
+        # The wizard cannot open without a display: Wine reports the attempt.
+        code, window = run_windowless(self.session, INSTALLER)
+        self.assertTrue(window)
+
+    def test_bad_command_lines_and_folders_change_nothing(self):
+        before = sysstate.snapshot(self.session)
+        cases = [
+            ("/S /D=", FOLDER_EMPTY),
+            ("/S /D=C:\\windows", FOLDER_INVALID),           # a system folder
+            ("/S /D=Program Files\\Varnek", FOLDER_INVALID),  # relative
+            ("/S /D=Q:\\Varnek", FOLDER_INVALID),             # no such drive
+            ("/S /X", BAD_COMMAND_LINE),
+            ("/s", BAD_COMMAND_LINE),
+            ("/D=C:\\Varnek", BAD_COMMAND_LINE),              # a folder, but no /S
+            ('/S "/D=C:\\Program Files\\Varnek"', BAD_COMMAND_LINE),  # quoted
+        ]
+        for arguments, code in cases:
+            with self.subTest(arguments=arguments):
+                self.assertEqual((code, False), run_windowless(self.session, INSTALLER, arguments))
+        self.assertEqual([], changes(self.session, before))
+
+    def test_damaged_package_writes_no_file(self):
+        installer = os.path.join(self.session.dir, "DamagedSetup.exe")
+        with open(INSTALLER, "rb") as f:
+            data = f.read()
+        with open(installer, "wb") as f:
+            f.write(with_flipped_data_byte(data, 3))
+        before = sysstate.snapshot(self.session)
+        self.assertEqual((PACKAGE_DAMAGED, False),
+                         run_windowless(self.session, installer, "/S /D=C:\\Damaged Test"))
+        # As in the wizard, the folder page has made both folders before the
+        # package is read: they stay, empty.
+        self.assertEqual(["+Damaged Test", "+ProgramData/VarnekPrinter"], changes(self.session, before))
+
+    def test_failed_port_step_goes_on_and_ends_with_its_code(self):
+        installer = os.path.join(self.session.dir, "NoMonitorSetup.exe")
+        with open(INSTALLER, "rb") as f:
+            data = f.read()
+        with open(installer, "wb") as f:
+            f.write(without_entry(data, sysstate.MONITOR_LIBRARY))
+        folder = "C:\\Port Test"
+        # The wizard's "ERROR" box is no window here: the code tells it.
+        self.assertEqual((PORT_FAILED, False), run_windowless(self.session, installer, "/S /D=" + folder))
+        state = sysstate.product_state(self.session, folder)
+        self.assertIsNone(state["port"])
+        self.assertEqual([{"name": sysstate.QUEUE, "port": sysstate.PORT}], state["queues"])
+        self.assertIsNotNone(state["service"])
+        self.assertEqual(folder, state["product key"]["Program Directory"])
+        self.assertEqual(INSTALLED["Programs and Features"], state["Programs and Features"])
+
+    def test_uninstaller_switches(self):
+        root = self.session.unix_path("C:\\Switch Test")
+        os.makedirs(root)
+        with open(os.path.join(root, "keep.txt"), "w") as f:
+            f.write("keep")
+        with open(harness.program("uninstaller/Uninstaller.exe"), "rb") as src, \
+                open(os.path.join(root, "Uninstaller.exe"), "wb") as dst:
+            dst.write(src.read())
+        before = sysstate.snapshot(self.session)
+        for arguments in ("/s", "/X", '/S "C:\\Switch Test"', "/S 1 2"):
+            with self.subTest(arguments=arguments):
+                self.assertEqual((BAD_COMMAND_LINE, False),
+                                 run_windowless(self.session, os.path.join(root, "Uninstaller.exe"), arguments))
+        self.assertEqual([], changes(self.session, before))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,27 @@
+#include "uninstaller/uninstall_entry_removal.h"
+
+#include <windows.h>
+
+#include "common/names.h"
+
+namespace {
+
+typedef LONG(WINAPI* DeleteKeyExProc)(HKEY, const char*, REGSAM, DWORD);
+
+}  // namespace
+
+void RemoveUninstallEntry()
+{
+    // The installer writes the entry in the 64-bit view, where a 32-bit
+    // program reaches it only through RegDeleteKeyExA. That call is looked up
+    // at run time: 32-bit Windows XP lacks it, and has no other view either.
+    HMODULE advapi = ::GetModuleHandleA("advapi32.dll");
+    DeleteKeyExProc deleteKeyEx =
+        advapi ? reinterpret_cast<DeleteKeyExProc>(
+                     reinterpret_cast<void (*)()>(::GetProcAddress(advapi, "RegDeleteKeyExA")))
+               : nullptr;
+    if (deleteKeyEx)
+        deleteKeyEx(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, KEY_WOW64_64KEY, 0);
+    else
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY);
+}
