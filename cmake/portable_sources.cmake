@@ -19,4 +19,5 @@ set(VARNEK_PORTABLE_SOURCES
   payload/format/package_writer.cpp
   framework/text.cpp
   wizard_ui/wrap_text.cpp
+  wizard_ui/packed_picture.cpp
 )

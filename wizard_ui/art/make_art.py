@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the wizards' own artwork: the program icon, the welcome page's side
 picture (163 x 295) and the header logo (140 x 54), the last two as 24-bit
-BMP files.
+BMP files and packed as the programs carry them (side.pack, logo.pack): the
+BITMAPINFOHEADER, then each row, bottom-up, as runs of pixels
+(wizard_ui/packed_picture.h).
 
 Usage: make_art.py OUTPUT_FOLDER
 Everything is computed from the shapes below, so the output is the same on
@@ -106,6 +108,11 @@ class Canvas:
                     old = self.rows[y][x]
                     self.rows[y][x] = tuple(int(round(o + (c - o) * a)) for o, c in zip(old, colour))
 
+    def info_header(self):
+        stride = (self.width * 3 + 3) & ~3
+        return struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, stride * self.height,
+                           2835, 2835, 0, 0)
+
     def write_bmp(self, path):
         """A 24-bit BMP (BITMAPINFOHEADER, bottom-up rows)."""
         stride = (self.width * 3 + 3) & ~3
@@ -113,10 +120,35 @@ class Canvas:
         for row in reversed(self.rows):
             line = b"".join(bytes((b, g, r)) for (r, g, b) in row)
             pixels += line + b"\0" * (stride - len(line))
-        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-        header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+        header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(pixels), 0, 0, 14 + 40)
         with open(path, "wb") as f:
-            f.write(header + info + pixels)
+            f.write(header + self.info_header() + pixels)
+
+    def write_packed(self, path):
+        """The bitmap as the programs carry it: the info header, then each
+        row's runs: a control byte c, then c + 1 literal pixels (c < 0x80) or
+        one pixel repeated (c & 0x7F) + 1 times."""
+        out = bytearray(self.info_header())
+        for row in reversed(self.rows):
+            pixels = [bytes((b, g, r)) for (r, g, b) in row]
+            x = 0
+            while x < len(pixels):
+                run = 1
+                while x + run < len(pixels) and run < 128 and pixels[x + run] == pixels[x]:
+                    run += 1
+                if run > 1:
+                    out += bytes((0x80 | (run - 1),)) + pixels[x]
+                    x += run
+                    continue
+                # Literal pixels up to the next pair of equal ones.
+                end = x + 1
+                while end < len(pixels) and end - x < 128 and not (
+                        end + 1 < len(pixels) and pixels[end] == pixels[end + 1]):
+                    end += 1
+                out += bytes((end - x - 1,)) + b"".join(pixels[x:end])
+                x = end
+        with open(path, "wb") as f:
+            f.write(bytes(out))
 
 
 def mix(a, b, t):
@@ -214,8 +246,9 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     write_icon(os.path.join(folder, "app.ico"))
-    side_picture().write_bmp(os.path.join(folder, "side.bmp"))
-    logo().write_bmp(os.path.join(folder, "logo.bmp"))
+    for name, canvas in (("side", side_picture()), ("logo", logo())):
+        canvas.write_bmp(os.path.join(folder, name + ".bmp"))
+        canvas.write_packed(os.path.join(folder, name + ".pack"))
 
 
 if __name__ == "__main__":
