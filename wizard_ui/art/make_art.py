@@ -60,19 +60,26 @@ def printer_glyph(size):
 
 
 def icon_image(size):
-    """One BITMAPINFOHEADER image of an icon file: 32-bit colour plus AND mask."""
+    """One BITMAPINFOHEADER image of an icon file: 4-bit colour (the glyph has
+    four colours and no partial transparency) plus AND mask."""
     rows = printer_glyph(size)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    colour = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
+    palette = [(0, 0, 0)] + sorted(set(ICON_COLOURS.values()))
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    colours = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette) + b"\0" * 4 * (16 - len(palette))
+    colour_stride = ((size * 4 + 31) // 32) * 4
     mask_stride = ((size + 31) // 32) * 4
-    mask = b""
+    colour, mask = b"", b""
     for row in reversed(rows):
+        indexes = bytearray(colour_stride)
         line = bytearray(mask_stride)
-        for x, (_, _, _, a) in enumerate(row):
+        for x, (r, g, b, a) in enumerate(row):
             if a == 0:
                 line[x // 8] |= 0x80 >> (x % 8)
+            else:
+                indexes[x // 2] |= palette.index((r, g, b)) << (4 if x % 2 == 0 else 0)
+        colour += bytes(indexes)
         mask += bytes(line)
-    return header + colour + mask
+    return header + colours + colour + mask
 
 
 def write_icon(path, sizes=(32, 16)):
@@ -80,7 +87,7 @@ def write_icon(path, sizes=(32, 16)):
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for n, data in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(data), offset)
+        out += struct.pack("<BBBBHHII", n, n, 16, 0, 1, 4, len(data), offset)
         offset += len(data)
     with open(path, "wb") as f:
         f.write(out + b"".join(images))
