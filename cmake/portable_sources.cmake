@@ -8,6 +8,7 @@ set(VARNEK_PORTABLE_SOURCES
   common/label_form_table.cpp
   installer/port_error_text.cpp
   installer/service_command.cpp
+  installer/small_crc32.cpp
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
   uninstaller/removal_progress.cpp
