@@ -82,7 +82,8 @@ def pack_nsis(files, out, work):
 
 def timed_silent(session, program, folder):
     """Seconds from process start to exit of `program /S /D=folder`, or None
-    when it opened a wizard instead (no silent mode); then the wizard is left open."""
+    when it opened our installer's wizard instead (a build without the silent
+    mode); then the wizard is left open."""
     started = time.perf_counter()
     process = session.start(program, "/S", "/D=" + folder)
     wizard = harness.Wizard(session, harness.INSTALLER_CAPTION)
@@ -136,8 +137,6 @@ def time_nsis(installer):
     with harness.Session("bench-nsis") as session:
         warm_up(session, installer)
         elapsed = timed_silent(session, installer, NSIS_FOLDER)
-        if elapsed is None:
-            sys.exit("The NSIS installer opened a window under /S.")
         installed = os.listdir(session.unix_path(NSIS_FOLDER))
         if len(installed) != 17:
             sys.exit("NSIS installed %d files, not 17" % len(installed))
