@@ -14,6 +14,7 @@ set(VARNEK_PORTABLE_SOURCES
   installer/port_error_text.cpp
   installer/service_command.cpp
   installer/install_command_line.cpp
+  installer/small_crc32.cpp
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
   uninstaller/removal_progress.cpp
@@ -25,4 +26,5 @@ set(VARNEK_PORTABLE_SOURCES
   payload/format/package_writer.cpp
   framework/text.cpp
   wizard_ui/wrap_text.cpp
+  wizard_ui/packed_picture.cpp
 )

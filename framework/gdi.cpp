@@ -23,11 +23,10 @@ BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientatio
     return m_hObject != nullptr;
 }
 
-BOOL CBitmap::LoadBitmap(UINT nIDResource)
+void CBitmap::Attach(HBITMAP hBitmap)
 {
     DeleteObject();
-    m_hObject = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIDResource));
-    return m_hObject != nullptr;
+    m_hObject = hBitmap;
 }
 
 SIZE CDC::GetTextExtent(const char* text, int nCount) const

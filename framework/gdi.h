@@ -34,7 +34,8 @@ public:
 
 class CBitmap : public CGdiObject {
 public:
-    BOOL LoadBitmap(UINT nIDResource);
+    // Takes ownership of a bitmap made elsewhere.
+    void Attach(HBITMAP hBitmap);
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
     BOOL GetBitmap(BITMAP* pBitMap) const { return ::GetObjectA(m_hObject, sizeof(BITMAP), pBitMap) != 0; }
 };

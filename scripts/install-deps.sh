@@ -6,8 +6,9 @@ packages=(
   cmake make g++ python3 googletest libgtest-dev clang libclang-rt-dev zlib1g-dev
   mingw-w64 g++-mingw-w64-i686 gcc-mingw-w64-i686 g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64
   libz-mingw-w64-dev
-  wine wine64 wine32:i386 xvfb x11-utils locales fonts-wqy-microhei
-  liblnk-utils libxml2-utils imagemagick osslsigncode openssl
+  wine wine64 wine32:i386 xvfb x11-utils locales fonts-wqy-microhei fonts-wine
+  fonts-arphic-gbsn00lp fonts-arphic-uming
+  liblnk-utils libxml2-utils imagemagick nsis osslsigncode openssl
 )
 
 missing=()

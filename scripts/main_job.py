@@ -5,7 +5,10 @@
 
 With a usable X display the wizards open for the user, who clicks through
 them. Without one they run under Xvfb, are driven through their pages, and a
-screenshot of every page of both programs is saved in docs/screenshots/.
+screenshot of every page of the installer (and with --uninstall of the
+uninstaller) is saved in docs/screenshots/: the real dialogs, the working
+pages captured while the job holds the worker back (its threads suspended
+from outside, so the progress bar stands part way).
 Afterwards the job prints what is installed: queue, driver, monitor, port,
 service, registry values and files. With --uninstall the uninstaller then
 removes it all again, the next logon is simulated (wineboot -r runs the
@@ -25,8 +28,9 @@ import sysstate  # noqa: E402
 SCREENSHOTS = os.path.join(REPO, "docs", "screenshots")
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-PAGE_HOST = "Page host"
 NEXT, FINISH, RESTART = 1001, 1007, 1000
+# The working pages are captured once their progress bar shows this much.
+HOLD_AT = 1
 
 
 def have_display():
@@ -48,16 +52,16 @@ def settle():
     time.sleep(0.5)
 
 
-def host_page(session, name, program, page, *extra):
-    """A page that passes too quickly to be captured, shown by the page host."""
-    session.start(harness.program("tests/wine/pagehost.exe"), program, str(page), *extra)
-    wizard = harness.Wizard(session, PAGE_HOST)
-    if not wizard.wait():
-        sys.exit("The page host did not show %s page %d." % (program, page))
-    settle()
-    save(session, wizard, name, "page")
-    wizard.close()
-    wizard.gone()
+def save_working_page(session, wizard, name):
+    """The installing or removing page, its worker held back while it is captured."""
+    position = wizard.hold(HOLD_AT)
+    if position is None:
+        sys.exit("The progress bar of %s did not move." % name)
+    try:
+        settle()
+        save(session, wizard, name)
+    finally:
+        wizard.release()
 
 
 def wait_finished(wizard, timeout=180):
@@ -86,12 +90,12 @@ def drive_installer(session):
     settle()
     save(session, wizard, "installer-1-folder")
     wizard.click(NEXT)
+    save_working_page(session, wizard, "installer-2-installing")
     wait_finished(wizard)
     settle()
     save(session, wizard, "installer-3-finished")
     wizard.click(FINISH)
     wizard.gone()
-    host_page(session, "installer-2-installing", "installer", 2)
 
 
 def drive_uninstaller(session, uninstaller):
@@ -103,6 +107,7 @@ def drive_uninstaller(session, uninstaller):
     settle()
     save(session, wizard, "uninstaller-0-welcome")
     wizard.click(NEXT)
+    save_working_page(session, wizard, "uninstaller-1-removing")
     wait_finished(wizard)
     settle()
     save(session, wizard, "uninstaller-2-finished")
@@ -111,15 +116,6 @@ def drive_uninstaller(session, uninstaller):
     wizard.click(RESTART)
     wizard.click(FINISH)
     wizard.gone()
-    host_page(session, "uninstaller-1-removing", "uninstaller", 1)
-
-
-def uninstaller_pages_from_the_host(session):
-    print("The uninstaller's pages (page window only):")
-    host_page(session, "uninstaller-0-welcome", "uninstaller", 0)
-    host_page(session, "uninstaller-1-removing", "uninstaller", 1)
-    # Its controller empties the status text on entering this page.
-    host_page(session, "uninstaller-2-finished", "uninstaller", 2, "--status", "")
 
 
 def next_logon(session, folder):
@@ -173,10 +169,8 @@ def main():
             print("\nWhat the prefix gained over its fresh state:")
             for entry in sorted(sysstate.residue(baseline, sysstate.snapshot(session))):
                 print("  " + entry)
-        elif not interactive:
-            uninstaller_pages_from_the_host(session)
     if not interactive:
-        print("\nScreenshots of every page: docs/screenshots/")
+        print("\nScreenshots of every page%s: docs/screenshots/" % ("" if args.uninstall else " of the installer"))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include "wizard_ui/wizard_wnd.h"
 
+#include "wizard_ui/picture_resource.h"
 #include "wizard_ui/wizard_ids.h"
 #include "wizard_ui/wrap_text.h"
 
@@ -53,8 +54,9 @@ void PutText(CDC& dc, int x, int y, const CString& text)
 void DrawPicture(CDC& dc, UINT nIDResource, int x, int y)
 {
     CBitmap bitmap;
+    bitmap.Attach(LoadPackedPicture(nIDResource));
     BITMAP info;
-    if (!bitmap.LoadBitmap(nIDResource) || !bitmap.GetBitmap(&info))
+    if (!bitmap.m_hObject || !bitmap.GetBitmap(&info))
         return;
     CMemoryDC memory(&dc);
     if (!memory.m_hDC)

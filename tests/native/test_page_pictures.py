@@ -1,18 +1,20 @@
-"""The page pictures bound into both programs: the right bitmap under the
-right resource id, 24 bits per pixel, in the size the page window copies.
-Read from the executables themselves (the i686 deliverables and the x86_64
-build), so an id that does not match its page table shows up before Wine."""
+"""The page pictures bound into both programs: under the right resource id,
+packed (runs of pixels, wizard_ui/packed_picture.h), unpacking to exactly
+the bitmap the art generator draws, 24 bits per pixel, in the size the page window copies. Read
+from the executables themselves (the i686 deliverables and the x86_64 build),
+so an id that does not match its page table shows up before Wine."""
 import os
 import struct
 import unittest
 
 BUILD = os.environ.get("VARNEK_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
 RT_BITMAP = 2
+RT_RCDATA = 10
 RESOURCE_TABLE = 2  # index of the resource table among the data directories
 
 
-def bitmap_resources(path):
-    """{id: data} of the RT_BITMAP resources of a PE file (first language of each)."""
+def resources(path, resource_type):
+    """{id: data} of the resources of one type in a PE file (first language of each)."""
     with open(path, "rb") as f:
         data = f.read()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
@@ -42,13 +44,36 @@ def bitmap_resources(path):
 
     result = {}
     for type_id, type_dir in entries(0):
-        if type_id != RT_BITMAP:
+        if type_id != resource_type:
             continue
         for name_id, name_dir in entries(type_dir & 0x7FFFFFFF):
             _, language_entry = next(entries(name_dir & 0x7FFFFFFF))
             rva, size = struct.unpack_from("<II", data, base + language_entry)
             result[name_id] = data[file_offset(rva):file_offset(rva) + size]
     return result
+
+
+def unpack(packed):
+    """The DIB (info header and padded rows) of a packed picture."""
+    width, height = struct.unpack_from("<ii", packed, 4)
+    out, i = bytearray(packed[:40]), 40
+    for _ in range(height):
+        row = b""
+        while len(row) < 3 * width:
+            control = packed[i]
+            count = (control & 0x7F) + 1
+            if control & 0x80:
+                row += packed[i + 1:i + 4] * count
+                i += 4
+            else:
+                row += packed[i + 1:i + 1 + 3 * count]
+                i += 1 + 3 * count
+        if len(row) != 3 * width:
+            raise ValueError("a run crosses the end of a row")
+        out += row + b"\0" * (-len(row) % 4)
+    if i != len(packed):
+        raise ValueError("%d bytes after the last row" % (len(packed) - i))
+    return bytes(out)
 
 
 class PagePictures(unittest.TestCase):
@@ -63,14 +88,20 @@ class PagePictures(unittest.TestCase):
             art = os.path.join(BUILD, flavour, "generated", "art")
             for program, pictures in self.PROGRAMS.items():
                 with self.subTest(flavour=flavour, program=program):
-                    found = bitmap_resources(os.path.join(BUILD, flavour, program))
+                    path = os.path.join(BUILD, flavour, program)
+                    found = resources(path, RT_RCDATA)
                     self.assertEqual(sorted(found), sorted(pictures))
+                    # No raw bitmap is bound in beside them.
+                    self.assertEqual(resources(path, RT_BITMAP), {})
                     for resource_id, name in pictures.items():
-                        bitmap = found[resource_id]
+                        packed = found[resource_id]
+                        # Packed: what the program carries is a small part of the bitmap.
+                        self.assertLess(len(packed) * 5, self.SIZES[name][0] * self.SIZES[name][1] * 3)
+                        bitmap = unpack(packed)
                         width, height, _, bits, compression = struct.unpack_from("<iiHHI", bitmap, 4)
                         self.assertEqual((width, height), self.SIZES[name], "bitmap %d" % resource_id)
                         self.assertEqual((bits, compression), (24, 0), "bitmap %d" % resource_id)
-                        # The resource is the drawn file without its file header.
+                        # It unpacks to the drawn file without its file header.
                         with open(os.path.join(art, name), "rb") as f:
                             self.assertEqual(bitmap, f.read()[14:], "bitmap %d" % resource_id)
 

@@ -34,6 +34,10 @@ class Bitmap:
     def column(self, x, y0=0, y1=None):
         return [self.pixel(x, y) for y in range(y0, self.height if y1 is None else y1)]
 
+    def same_pixels(self, other):
+        return (self.width, self.height, self._bottom_up) == (other.width, other.height, other._bottom_up) and \
+            self._data[self._offset:] == other._data[other._offset:]
+
     def region(self, x0, y0, x1, y1):
         """Rows of the pixels with x0 <= x < x1, y0 <= y < y1."""
         return [self.row(y, x0, x1) for y in range(y0, y1)]

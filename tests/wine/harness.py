@@ -94,6 +94,16 @@ def _run_wine(env, args, timeout):
         return subprocess.CompletedProcess(args, returncode, out.read(), err.read())
 
 
+# Fonts with the metrics of Chinese Windows, where both faces resolve to
+# SimSun: the templates' "MS Sans Serif" 9 gives dialog base units of 6 x 12
+# (Wine's default CJK font gives 7 x 14), and the page fonts' "Ms Scanf" a
+# Song face of the cell heights asked for (docs/wine-harness.md).
+FONT_SUBSTITUTES = [("MS Sans Serif", "AR PL SungtiL GB"), ("Ms Scanf", "AR PL UMing CN")]
+MARLETT = "/usr/share/wine/fonts/marlett.ttf"
+# Written into the ready marker: a template made with other settings is made again.
+TEMPLATE_SETTINGS = "fonts %s, Marlett" % FONT_SUBSTITUTES
+
+
 def template_prefix():
     """The prefix every test group copies; made once per build tree."""
     path = os.path.join(BUILD, "wine", "template-" + ARCH)
@@ -102,7 +112,9 @@ def template_prefix():
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         if os.path.exists(marker):
-            return path
+            with open(marker) as f:
+                if f.read() == TEMPLATE_SETTINGS:
+                    return path
         shutil.rmtree(path, ignore_errors=True)
         env = base_env(path)
         _run_wine(env, ["wineboot", "-i"], 300)
@@ -111,14 +123,15 @@ def template_prefix():
             ["HKCU\\Software\\Wine\\X11 Driver", "Managed", "REG_SZ", "N"],
             # A crash ends the program with a backtrace instead of opening winedbg's dialog.
             ["HKCU\\Software\\Wine\\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"],
-            # The wizards ask for the face "Ms Scanf"; map it to a font with CJK glyphs.
-            ["HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes", "Ms Scanf", "REG_SZ",
-             "WenQuanYi Micro Hei"],
-        ]
+        ] + [["HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes", face, "REG_SZ",
+              substitute] for face, substitute in FONT_SUBSTITUTES]
         for key, value, kind, data in settings:
             _run_wine(env, ["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"], 60)
+        # The caption buttons' symbols; Wine's own copy is not found from this loader.
+        shutil.copy(MARLETT, os.path.join(path, "drive_c", "windows", "Fonts"))
         subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
-        open(marker, "w").close()
+        with open(marker, "w") as f:
+            f.write(TEMPLATE_SETTINGS)
         return path
 
 
@@ -320,6 +333,15 @@ class Wizard:
     def no_message_box(self, timeout_ms=1000):
         rc, _ = self.session.wizdrv("nobox", timeout_ms)
         return rc == 0
+
+    def hold(self, min_pos, timeout_ms=30000):
+        """Stops the program's worker once the progress bar shows min_pos or more
+        (its threads but the dialog's are suspended); the position, or None."""
+        rc, data = self.session.wizdrv("hold", self.caption, min_pos, timeout_ms, timeout=timeout_ms / 1000 + 30)
+        return data["pos"] if rc == 0 else None
+
+    def release(self):
+        self.session.wizdrv("release", self.caption)
 
     def capture(self, path, part=None):
         """Saves a 24-bit BMP of the dialog window, or of part "page" (its page

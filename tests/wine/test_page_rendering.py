@@ -194,12 +194,16 @@ class InstallerPages(PageChecks, harness.WineTestCase):
             raise AssertionError("the installer's wizard did not appear")
 
     def settle(self, predicate, name):
-        """The page capture once predicate holds on it (or the last try)."""
-        image = None
+        """The page capture once predicate holds on it and the next capture
+        shows the same pixels: a paint reaches the screen piece by piece, so
+        a capture can catch the picture drawn and the text not yet (or the
+        last try)."""
+        image = previous = None
         for attempt in range(20):
             image = self.capture_page(self.wizard, "%s-%d" % (name, attempt))
-            if predicate(image):
+            if predicate(image) and previous is not None and image.same_pixels(previous):
                 break
+            previous = image
         return image
 
     def test_pages_in_order(self):

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the wizards' own artwork: the program icon, the welcome page's side
 picture (163 x 295) and the header logo (140 x 54), the last two as 24-bit
-BMP files.
+BMP files and packed as the programs carry them (side.pack, logo.pack): the
+BITMAPINFOHEADER, then each row, bottom-up, as runs of pixels
+(wizard_ui/packed_picture.h).
 
 Usage: make_art.py OUTPUT_FOLDER
 Everything is computed from the shapes below, so the output is the same on
@@ -58,19 +60,26 @@ def printer_glyph(size):
 
 
 def icon_image(size):
-    """One BITMAPINFOHEADER image of an icon file: 32-bit colour plus AND mask."""
+    """One BITMAPINFOHEADER image of an icon file: 4-bit colour (the glyph has
+    four colours and no partial transparency) plus AND mask."""
     rows = printer_glyph(size)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    colour = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
+    palette = [(0, 0, 0)] + sorted(set(ICON_COLOURS.values()))
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    colours = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette) + b"\0" * 4 * (16 - len(palette))
+    colour_stride = ((size * 4 + 31) // 32) * 4
     mask_stride = ((size + 31) // 32) * 4
-    mask = b""
+    colour, mask = b"", b""
     for row in reversed(rows):
+        indexes = bytearray(colour_stride)
         line = bytearray(mask_stride)
-        for x, (_, _, _, a) in enumerate(row):
+        for x, (r, g, b, a) in enumerate(row):
             if a == 0:
                 line[x // 8] |= 0x80 >> (x % 8)
+            else:
+                indexes[x // 2] |= palette.index((r, g, b)) << (4 if x % 2 == 0 else 0)
+        colour += bytes(indexes)
         mask += bytes(line)
-    return header + colour + mask
+    return header + colours + colour + mask
 
 
 def write_icon(path, sizes=(32, 16)):
@@ -78,7 +87,7 @@ def write_icon(path, sizes=(32, 16)):
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for n, data in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(data), offset)
+        out += struct.pack("<BBBBHHII", n, n, 16, 0, 1, 4, len(data), offset)
         offset += len(data)
     with open(path, "wb") as f:
         f.write(out + b"".join(images))
@@ -106,6 +115,11 @@ class Canvas:
                     old = self.rows[y][x]
                     self.rows[y][x] = tuple(int(round(o + (c - o) * a)) for o, c in zip(old, colour))
 
+    def info_header(self):
+        stride = (self.width * 3 + 3) & ~3
+        return struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, stride * self.height,
+                           2835, 2835, 0, 0)
+
     def write_bmp(self, path):
         """A 24-bit BMP (BITMAPINFOHEADER, bottom-up rows)."""
         stride = (self.width * 3 + 3) & ~3
@@ -113,10 +127,35 @@ class Canvas:
         for row in reversed(self.rows):
             line = b"".join(bytes((b, g, r)) for (r, g, b) in row)
             pixels += line + b"\0" * (stride - len(line))
-        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-        header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+        header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(pixels), 0, 0, 14 + 40)
         with open(path, "wb") as f:
-            f.write(header + info + pixels)
+            f.write(header + self.info_header() + pixels)
+
+    def write_packed(self, path):
+        """The bitmap as the programs carry it: the info header, then each
+        row's runs: a control byte c, then c + 1 literal pixels (c < 0x80) or
+        one pixel repeated (c & 0x7F) + 1 times."""
+        out = bytearray(self.info_header())
+        for row in reversed(self.rows):
+            pixels = [bytes((b, g, r)) for (r, g, b) in row]
+            x = 0
+            while x < len(pixels):
+                run = 1
+                while x + run < len(pixels) and run < 128 and pixels[x + run] == pixels[x]:
+                    run += 1
+                if run > 1:
+                    out += bytes((0x80 | (run - 1),)) + pixels[x]
+                    x += run
+                    continue
+                # Literal pixels up to the next pair of equal ones.
+                end = x + 1
+                while end < len(pixels) and end - x < 128 and not (
+                        end + 1 < len(pixels) and pixels[end] == pixels[end + 1]):
+                    end += 1
+                out += bytes((end - x - 1,)) + b"".join(pixels[x:end])
+                x = end
+        with open(path, "wb") as f:
+            f.write(bytes(out))
 
 
 def mix(a, b, t):
@@ -214,8 +253,9 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     write_icon(os.path.join(folder, "app.ico"))
-    side_picture().write_bmp(os.path.join(folder, "side.bmp"))
-    logo().write_bmp(os.path.join(folder, "logo.bmp"))
+    for name, canvas in (("side", side_picture()), ("logo", logo())):
+        canvas.write_bmp(os.path.join(folder, name + ".bmp"))
+        canvas.write_packed(os.path.join(folder, name + ".pack"))
 
 
 if __name__ == "__main__":

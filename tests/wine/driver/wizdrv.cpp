@@ -19,12 +19,18 @@
 //   wizdrv capture CAPTION FILE [page|client]
 //                                       24-bit BMP of the dialog window, its page
 //                                       window or its client area
+//   wizdrv hold CAPTION MINPOS [MS]     once the progress bar shows MINPOS or more,
+//                                       suspend every thread of the dialog's process
+//                                       but the dialog's own (the worker stops; the
+//                                       pages still paint), for screenshots
+//   wizdrv release CAPTION              resume the threads that hold suspended
 //   wizdrv textextent FACE HEIGHT WEIGHT TEXT
 //                                       size of TEXT (in the ANSI code page) in
 //                                       that font, ANSI_CHARSET, as GDI measures it
 //   wizdrv serve                        the same commands, one per line on stdin (see Serve)
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include "tests/wine/sysprobe/json_out.h"
 
@@ -147,8 +153,12 @@ void PrintControl(HWND control)
 {
     wchar_t text[512] = L"";
     SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000, nullptr);
-    printf("{\"visible\": %d, \"enabled\": %d, \"text\": ", IsWindowVisible(control) ? 1 : 0,
-           IsWindowEnabled(control) ? 1 : 0);
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    printf("{\"visible\": %d, \"enabled\": %d, \"rect\": [%ld, %ld, %ld, %ld], \"text\": ",
+           IsWindowVisible(control) ? 1 : 0, IsWindowEnabled(control) ? 1 : 0, rect.left, rect.top, rect.right,
+           rect.bottom);
     Json::Quote(text);
     wchar_t cls[64];
     if (GetClassNameW(control, cls, 64) && _wcsicmp(cls, PROGRESS_CLASSW) == 0)
@@ -389,6 +399,62 @@ int CommandTextExtent(const wchar_t* face, int height, int weight, const wchar_t
     return 0;
 }
 
+// Threads that hold suspended, to be resumed by release.
+const int kMaxHeld = 64;
+DWORD g_held[kMaxHeld];
+int g_heldCount = 0;
+
+int CommandHold(HWND dialog, int minPos, int timeoutMs)
+{
+    HWND progress = GetDlgItem(dialog, 1004);
+    int pos = 0;
+    const DWORD started = GetTickCount();
+    for (;;) {
+        DWORD_PTR result = 0;
+        if (progress && IsWindowVisible(progress) &&
+            SendMessageTimeoutW(progress, PBM_GETPOS, 0, 0, SMTO_BLOCK, 1000, &result))
+            pos = static_cast<int>(result);
+        if (pos >= minPos)
+            break;
+        if (GetTickCount() - started >= static_cast<DWORD>(timeoutMs))
+            return 1;
+        Sleep(1);
+    }
+    DWORD processId = 0;
+    const DWORD dialogThread = GetWindowThreadProcessId(dialog, &processId);
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 1;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more && g_heldCount < kMaxHeld;
+         more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != processId || entry.th32ThreadID == dialogThread)
+            continue;
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1))
+            g_held[g_heldCount++] = entry.th32ThreadID;
+        if (thread)
+            CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    printf("{\"pos\": %d, \"held\": %d}\n", pos, g_heldCount);
+    return 0;
+}
+
+int CommandRelease()
+{
+    for (int i = 0; i < g_heldCount; ++i) {
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, g_held[i]);
+        if (thread) {
+            ResumeThread(thread);
+            CloseHandle(thread);
+        }
+    }
+    g_heldCount = 0;
+    return 0;
+}
+
 int RunCommand(int argc, wchar_t** argv)
 {
     if (argc < 2)
@@ -449,6 +515,10 @@ int RunCommand(int argc, wchar_t** argv)
     }
     if (wcscmp(command, L"texts") == 0)
         return CommandTexts(dialog);
+    if (wcscmp(command, L"hold") == 0 && argc > 3)
+        return CommandHold(dialog, _wtoi(argv[3]), argc > 4 ? _wtoi(argv[4]) : 30000);
+    if (wcscmp(command, L"release") == 0)
+        return CommandRelease();
     if (wcscmp(command, L"capture") == 0 && argc > 3) {
         const wchar_t* part = argc > 4 ? argv[4] : L"";
         HWND target = wcscmp(part, L"page") == 0 ? FindPageWindow(dialog) : dialog;

@@ -1,0 +1,67 @@
+#include "wizard_ui/packed_picture.h"
+
+#include <string.h>
+
+namespace {
+
+const unsigned char kRepeatFlag = 0x80;
+
+unsigned ReadLittle(const unsigned char* bytes, int count)
+{
+    unsigned value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+int ReadSigned32(const unsigned char* bytes)
+{
+    return static_cast<int>(ReadLittle(bytes, 4));
+}
+
+// Unpacks the runs of one row of `width` pixels into row; advances in.
+bool UnpackRow(const unsigned char*& in, const unsigned char* end, unsigned char* row, int width)
+{
+    for (int x = 0; x < width;) {
+        if (in == end)
+            return false;
+        const unsigned char control = *in++;
+        const int count = (control & ~kRepeatFlag) + 1;
+        const size_t bytes = control & kRepeatFlag ? 3 : 3 * static_cast<size_t>(count);
+        if (count > width - x || bytes > static_cast<size_t>(end - in))
+            return false;
+        for (int i = 0; i < count; ++i, ++x)
+            memcpy(row + 3 * x, control & kRepeatFlag ? in : in + 3 * i, 3);
+        in += bytes;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool UnpackPicture(const unsigned char* packed, size_t packedSize, PictureRowsFn rows, void* context)
+{
+    if (packedSize < kPictureHeaderSize)
+        return false;
+    const unsigned char* header = packed;
+    const int width = ReadSigned32(header + 4);
+    const int height = ReadSigned32(header + 8);
+    if (ReadLittle(header, 4) != kPictureHeaderSize || width <= 0 || width > kMaxPictureSide || height <= 0 ||
+        height > kMaxPictureSide || ReadLittle(header + 12, 2) != 1 || ReadLittle(header + 14, 2) != 24 ||
+        ReadLittle(header + 16, 4) != 0)
+        return false;
+
+    const size_t stride = static_cast<size_t>(width * 3 + 3) & ~static_cast<size_t>(3);
+    unsigned char* room = rows(context, header, width, height, stride * height);
+    if (!room)
+        return false;
+    const unsigned char* in = packed + kPictureHeaderSize;
+    const unsigned char* end = packed + packedSize;
+    for (int y = 0; y < height; ++y) {
+        unsigned char* row = room + stride * y;
+        if (!UnpackRow(in, end, row, width))
+            return false;
+        memset(row + 3 * width, 0, stride - 3 * width);
+    }
+    return in == end;
+}
