@@ -20,7 +20,8 @@ from test_uninstaller import write_tree
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
 NEXT, FINISH, RESTART = 1001, 1007, 1000
-PACKAGE_FILES = ["Brevlet.exe", "Nelvusb.cat", "Nelvusb.inf", "Nelvusb.sys", "Uninstaller.exe", "VKPrinterService.exe"]
+PACKAGE_FILES = ["Brevlet.exe", "Nelvusb.cat", "Nelvusb.inf", "Nelvusb.sys", "Uninstaller.exe", "VKPrinterService.exe",
+                 "VarnekUsb64.exe"]
 # The user's files, some named like ours but not ours, one folder deep and
 # one with Chinese names.
 FOREIGN = ["notes.txt", "Nelvusb.txt", "sub/keep.txt", "sub/deeper/data.bin", "empty/", "资料/报告.txt"]

@@ -130,9 +130,11 @@ class SilentFailures(WineTestCase):
         before = sysstate.snapshot(self.session)
         self.assertEqual((PACKAGE_DAMAGED, False),
                          run_windowless(self.session, installer, "/S /D=C:\\Damaged Test"))
-        # As in the wizard, the folder page has made both folders before the
-        # package is read: they stay, empty.
-        self.assertEqual(["+Damaged Test", "+ProgramData/VarnekPrinter"], changes(self.session, before))
+        # As in the wizard, the folder page has made both folders and recorded
+        # the new one as ours before the package is read: they stay, empty.
+        self.assertEqual(["+Damaged Test", "+HKLM\\Software\\VarnekPrinter",
+                          "+HKLM\\Software\\VarnekPrinter\\[Owned Folder]", "+ProgramData/VarnekPrinter"],
+                         changes(self.session, before))
 
     def test_failed_port_step_goes_on_and_ends_with_its_code(self):
         installer = os.path.join(self.session.dir, "NoMonitorSetup.exe")
