@@ -44,7 +44,9 @@ void RunFinisher(const char* processId, const char* exePath, const char* folder)
     if (GetOwnFolder(ownFolder, sizeof ownFolder))
         ::SetCurrentDirectoryA(ownFolder);
     ::DeleteFileA(exePath);
-    if (IsUsableInstallFolder(folder))
-        ::RemoveDirectoryA(folder);
+    // Once the folder is gone, a record naming it would make a later folder
+    // of that name ours to empty.
+    if (IsUsableInstallFolder(folder) && ::RemoveDirectoryA(folder) && IsOwnedInstallFolder(folder))
+        RecordFolderOwnership(folder, false);
     DeleteSelf();
 }

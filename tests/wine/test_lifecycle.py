@@ -48,13 +48,14 @@ INSTALLED = {
     "INF in the driver store": ["Nelvusb.inf"],
 }
 
-# What a removal leaves: the product key and the USB driver package in the
-# driver store by design, the Unidrv files of the version-3 folder for the
-# other drivers that use them.
+# What a removal leaves: the product key (without the ownership record of
+# the folder that is gone) and the USB driver package in the driver store by
+# design, the Unidrv files of the version-3 folder for the other drivers that
+# use them.
 REMOVED = {item: None for item in INSTALLED}
 REMOVED.update({
     "queues": [],
-    "product key": INSTALLED["product key"],
+    "product key": {"Data Directory": sysstate.DATA_FOLDER, "Program Directory": FOLDER},
     "driver files": [],
     "driver files in 3": sorted(n.lower() for n in sysstate.DRIVER_FILES if n not in sysstate.OWN_DRIVER_FILES),
     "Start-menu entries": [],
