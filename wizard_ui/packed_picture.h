@@ -1,6 +1,6 @@
 // The uninstaller's page pictures travel packed as runs of pixels: a few KB
 // instead of the 170 KB of the raw 24-bit bitmaps, and a decoder of a few
-// dozen instructions where zlib's inflate would add 20 KB to a program that
+// dozen instructions where zlib's inflate would add 25 KB to a program that
 // has no other use for it. Portable: no windows.h.
 //
 // Format: the picture's header (wizard_ui/picture_format.h), then its rows
