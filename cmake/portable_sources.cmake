@@ -27,4 +27,6 @@ set(VARNEK_PORTABLE_SOURCES
   framework/text.cpp
   wizard_ui/wrap_text.cpp
   wizard_ui/packed_picture.cpp
+  wizard_ui/picture_format.cpp
+  installer/inflated_picture.cpp
 )

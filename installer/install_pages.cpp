@@ -1,5 +1,6 @@
 #include "installer/install_pages.h"
 
+#include "installer/inflated_picture.h"
 #include "installer/resource.h"
 
 namespace {
@@ -24,4 +25,4 @@ const WizardPage kPages[] = {
 
 }  // namespace
 
-const WizardPages g_installPages = {kPages, 4, IDB_SIDE_PICTURE};
+const WizardPages g_installPages = {kPages, 4, IDB_SIDE_PICTURE, IDB_HEADER_LOGO, InflatePicture};

@@ -5,3 +5,5 @@
 
 #define IDD_INSTALL 102
 #define IDB_SIDE_PICTURE 131
+// Not the uninstaller's logo id: the page host carries both programs' pictures.
+#define IDB_HEADER_LOGO 133

@@ -1,6 +1,7 @@
 #include "uninstaller/uninstall_pages.h"
 
 #include "uninstaller/resource.h"
+#include "wizard_ui/packed_picture.h"
 
 namespace {
 
@@ -19,4 +20,4 @@ const WizardPage kPages[] = {
 
 }  // namespace
 
-const WizardPages g_uninstallPages = {kPages, 3, IDB_SIDE_PICTURE};
+const WizardPages g_uninstallPages = {kPages, 3, IDB_SIDE_PICTURE, IDB_HEADER_LOGO, UnpackPicture};

@@ -6,19 +6,6 @@ namespace {
 
 const unsigned char kRepeatFlag = 0x80;
 
-unsigned ReadLittle(const unsigned char* bytes, int count)
-{
-    unsigned value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = value << 8 | bytes[i];
-    return value;
-}
-
-int ReadSigned32(const unsigned char* bytes)
-{
-    return static_cast<int>(ReadLittle(bytes, 4));
-}
-
 // Unpacks the runs of one row of `width` pixels into row; advances in.
 bool UnpackRow(const unsigned char*& in, const unsigned char* end, unsigned char* row, int width)
 {
@@ -41,18 +28,11 @@ bool UnpackRow(const unsigned char*& in, const unsigned char* end, unsigned char
 
 bool UnpackPicture(const unsigned char* packed, size_t packedSize, PictureRowsFn rows, void* context)
 {
-    if (packedSize < kPictureHeaderSize)
+    int width, height;
+    if (packedSize < kPictureHeaderSize || !ReadPictureHeader(packed, &width, &height))
         return false;
-    const unsigned char* header = packed;
-    const int width = ReadSigned32(header + 4);
-    const int height = ReadSigned32(header + 8);
-    if (ReadLittle(header, 4) != kPictureHeaderSize || width <= 0 || width > kMaxPictureSide || height <= 0 ||
-        height > kMaxPictureSide || ReadLittle(header + 12, 2) != 1 || ReadLittle(header + 14, 2) != 24 ||
-        ReadLittle(header + 16, 4) != 0)
-        return false;
-
-    const size_t stride = static_cast<size_t>(width * 3 + 3) & ~static_cast<size_t>(3);
-    unsigned char* room = rows(context, header, width, height, stride * height);
+    const size_t stride = PictureStride(width);
+    unsigned char* room = rows(context, packed, width, height, stride * height);
     if (!room)
         return false;
     const unsigned char* in = packed + kPictureHeaderSize;

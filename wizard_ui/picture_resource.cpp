@@ -2,13 +2,11 @@
 
 #include <string.h>
 
-#include "wizard_ui/packed_picture.h"
-
 namespace {
 
-static_assert(sizeof(BITMAPINFOHEADER) == kPictureHeaderSize, "the packed header is a BITMAPINFOHEADER");
+static_assert(sizeof(BITMAPINFOHEADER) == kPictureHeaderSize, "the picture header is a BITMAPINFOHEADER");
 
-// The rows are inflated straight into the section's own memory.
+// The rows are decoded straight into the section's own memory.
 unsigned char* CreateSection(void* context, const unsigned char* header, int, int, size_t)
 {
     BITMAPINFO info = {};
@@ -21,15 +19,15 @@ unsigned char* CreateSection(void* context, const unsigned char* header, int, in
 
 }  // namespace
 
-HBITMAP LoadPackedPicture(UINT nIDResource)
+HBITMAP LoadPicture(UINT nIDResource, PictureDecoder decode)
 {
     HMODULE module = ::GetModuleHandleA(nullptr);
     HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(nIDResource), RT_RCDATA);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-    const void* packed = loaded ? ::LockResource(loaded) : nullptr;
+    const void* stored = loaded ? ::LockResource(loaded) : nullptr;
     HBITMAP section = nullptr;
-    if (packed && UnpackPicture(static_cast<const unsigned char*>(packed), ::SizeofResource(module, found),
-                                CreateSection, &section))
+    if (stored &&
+        decode(static_cast<const unsigned char*>(stored), ::SizeofResource(module, found), CreateSection, &section))
         return section;
     if (section)
         ::DeleteObject(section);

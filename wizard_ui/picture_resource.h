@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
-// The packed picture of resource nIDResource (RT_RCDATA) inflated into a
-// 24-bit DIB section; null when it is missing or damaged. The caller
+#include "wizard_ui/picture_format.h"
+
+// The stored picture of resource nIDResource (RT_RCDATA), decoded by decode
+// into a 24-bit DIB section; null when it is missing or damaged. The caller
 // deletes it.
-HBITMAP LoadPackedPicture(UINT nIDResource);
+HBITMAP LoadPicture(UINT nIDResource, PictureDecoder decode);

@@ -3,7 +3,6 @@
 #pragma once
 
 #define IDR_MAINFRAME 128
-#define IDB_HEADER_LOGO 132
 
 #define IDC_NEXT 1001
 #define IDC_BROWSE 1002

@@ -2,6 +2,8 @@
 // window paints from it.
 #pragma once
 
+#include "wizard_ui/picture_format.h"
+
 enum class PageExtra {
     kNothing,
     kFolderFrame,  // the frame "目标文件夹" around the folder or progress area
@@ -19,5 +21,7 @@ struct WizardPage {
 struct WizardPages {
     const WizardPage* pages;
     int count;
-    unsigned sidePictureId;  // bitmap resource of the welcome page
+    unsigned sidePictureId;        // picture resource of the welcome page
+    unsigned logoPictureId;        // picture resource of the header logo
+    PictureDecoder decodePicture;  // how the program stores its pictures
 };

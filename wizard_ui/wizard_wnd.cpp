@@ -49,12 +49,12 @@ void PutText(CDC& dc, int x, int y, const CString& text)
     dc.TextOut(x, y, text, text.GetLength());
 }
 
-// Copies a bitmap resource in its own size. One that cannot be loaded is
+// Copies a picture resource in its own size. One that cannot be loaded is
 // left out: the rest of the page still paints.
-void DrawPicture(CDC& dc, UINT nIDResource, int x, int y)
+void DrawPicture(CDC& dc, const WizardPages& pages, UINT nIDResource, int x, int y)
 {
     CBitmap bitmap;
-    bitmap.Attach(LoadPackedPicture(nIDResource));
+    bitmap.Attach(LoadPicture(nIDResource, pages.decodePicture));
     BITMAP info;
     if (!bitmap.m_hObject || !bitmap.GetBitmap(&info))
         return;
@@ -203,7 +203,7 @@ void CWizardWnd::OnPaint()
 
 void CWizardWnd::PaintWelcomePage(CDC& dc, const RECT& client, const WizardPage& page, PaintTools& tools)
 {
-    DrawPicture(dc, m_pages.sidePictureId, 0, 0);
+    DrawPicture(dc, m_pages, m_pages.sidePictureId, 0, 0);
 
     // The whole text is broken with the heading font, the first line its heading.
     dc.SelectObject(tools.heading);
@@ -222,7 +222,7 @@ void CWizardWnd::PaintHeaderPage(CDC& dc, const RECT& client, const WizardPage& 
     dc.FillSolidRect(client, kPageColour);
     RECT band = {client.left, client.top, client.right, kHeaderHeight};
     dc.FillSolidRect(band, kWhite);
-    DrawPicture(dc, IDB_HEADER_LOGO, client.right - kLogoRightOffset, 0);
+    DrawPicture(dc, m_pages, m_pages.logoPictureId, client.right - kLogoRightOffset, 0);
     HGDIOBJ previousPen = dc.SelectObject(tools.separator);
     dc.MoveTo(0, kHeaderHeight);
     dc.LineTo(client.right, kHeaderHeight);

@@ -1,11 +1,14 @@
 """The page pictures bound into both programs: under the right resource id,
-packed (runs of pixels, wizard_ui/packed_picture.h), unpacking to exactly
-the bitmap the art generator draws, 24 bits per pixel, in the size the page window copies. Read
+stored as the program's decoder reads them (the installer's deflated,
+installer/inflated_picture.h; the uninstaller's as runs of pixels,
+wizard_ui/packed_picture.h), decoding to exactly the bitmap the art
+generator draws, 24 bits per pixel, in the size the page window copies. Read
 from the executables themselves (the i686 deliverables and the x86_64 build),
 so an id that does not match its page table shows up before Wine."""
 import os
 import struct
 import unittest
+import zlib
 
 BUILD = os.environ.get("VARNEK_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
 RT_BITMAP = 2
@@ -76,17 +79,26 @@ def unpack(packed):
     return bytes(out)
 
 
+def inflate(deflated):
+    """The DIB of a deflated picture: one zlib stream and nothing after it."""
+    stream = zlib.decompressobj()
+    dib = stream.decompress(deflated)
+    if not stream.eof or stream.unused_data:
+        raise ValueError("not exactly one complete zlib stream")
+    return dib
+
+
 class PagePictures(unittest.TestCase):
     PROGRAMS = {
-        "installer/VarnekPrinterSetup.exe": {131: "side.bmp", 132: "logo.bmp"},
-        "uninstaller/Uninstaller.exe": {130: "side.bmp", 132: "logo.bmp"},
+        "installer/VarnekPrinterSetup.exe": (inflate, {131: "side.bmp", 133: "logo.bmp"}),
+        "uninstaller/Uninstaller.exe": (unpack, {130: "side.bmp", 132: "logo.bmp"}),
     }
     SIZES = {"side.bmp": (163, 295), "logo.bmp": (140, 54)}
 
     def test_pictures_in_both_programs_and_flavours(self):
         for flavour in ("win32", "win64"):
             art = os.path.join(BUILD, flavour, "generated", "art")
-            for program, pictures in self.PROGRAMS.items():
+            for program, (decode, pictures) in self.PROGRAMS.items():
                 with self.subTest(flavour=flavour, program=program):
                     path = os.path.join(BUILD, flavour, program)
                     found = resources(path, RT_RCDATA)
@@ -97,7 +109,7 @@ class PagePictures(unittest.TestCase):
                         packed = found[resource_id]
                         # Packed: what the program carries is a small part of the bitmap.
                         self.assertLess(len(packed) * 5, self.SIZES[name][0] * self.SIZES[name][1] * 3)
-                        bitmap = unpack(packed)
+                        bitmap = decode(packed)
                         width, height, _, bits, compression = struct.unpack_from("<iiHHI", bitmap, 4)
                         self.assertEqual((width, height), self.SIZES[name], "bitmap %d" % resource_id)
                         self.assertEqual((bits, compression), (24, 0), "bitmap %d" % resource_id)

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Draws the wizards' own artwork: the program icon, the welcome page's side
 picture (163 x 295) and the header logo (140 x 54), the last two as 24-bit
-BMP files and packed as the programs carry them (side.pack, logo.pack): the
-BITMAPINFOHEADER, then each row, bottom-up, as runs of pixels
-(wizard_ui/packed_picture.h).
+BMP files and stored as the programs carry them: for the uninstaller packed
+as runs of pixels (side.pack, logo.pack; wizard_ui/packed_picture.h), for
+the installer deflated (side.zlib, logo.zlib; installer/inflated_picture.h).
 
 Usage: make_art.py OUTPUT_FOLDER
 Everything is computed from the shapes below, so the output is the same on
@@ -13,6 +13,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SLATE = (52, 73, 94)
 TEAL = (22, 160, 133)
@@ -120,16 +121,26 @@ class Canvas:
         return struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, stride * self.height,
                            2835, 2835, 0, 0)
 
-    def write_bmp(self, path):
-        """A 24-bit BMP (BITMAPINFOHEADER, bottom-up rows)."""
+    def dib(self):
+        """The info header and the bottom-up rows, padded to four bytes."""
         stride = (self.width * 3 + 3) & ~3
         pixels = b""
         for row in reversed(self.rows):
             line = b"".join(bytes((b, g, r)) for (r, g, b) in row)
             pixels += line + b"\0" * (stride - len(line))
-        header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(pixels), 0, 0, 14 + 40)
+        return self.info_header() + pixels
+
+    def write_bmp(self, path):
+        """A 24-bit BMP (BITMAPINFOHEADER, bottom-up rows)."""
+        dib = self.dib()
+        header = struct.pack("<2sIHHI", b"BM", 14 + len(dib), 0, 0, 14 + 40)
         with open(path, "wb") as f:
-            f.write(header + self.info_header() + pixels)
+            f.write(header + dib)
+
+    def write_deflated(self, path):
+        """The bitmap as the installer carries it: the DIB as one zlib stream."""
+        with open(path, "wb") as f:
+            f.write(zlib.compress(self.dib(), 9))
 
     def write_packed(self, path):
         """The bitmap as the programs carry it: the info header, then each
@@ -256,6 +267,7 @@ def main():
     for name, canvas in (("side", side_picture()), ("logo", logo())):
         canvas.write_bmp(os.path.join(folder, name + ".bmp"))
         canvas.write_packed(os.path.join(folder, name + ".pack"))
+        canvas.write_deflated(os.path.join(folder, name + ".zlib"))
 
 
 if __name__ == "__main__":

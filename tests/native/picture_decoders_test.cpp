@@ -1,8 +1,12 @@
-#include "wizard_ui/packed_picture.h"
-
+// Both stored forms of the page pictures: runs of pixels (the uninstaller)
+// and one zlib stream (the installer).
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <vector>
+
+#include "installer/inflated_picture.h"
+#include "wizard_ui/packed_picture.h"
 
 namespace {
 
@@ -71,6 +75,20 @@ bool Unpack(const Bytes& packed, Sink& sink)
     return UnpackPicture(packed.data(), packed.size(), Rows, &sink);
 }
 
+Bytes Deflate(const Bytes& dib)
+{
+    uLongf size = compressBound(dib.size());
+    Bytes out(size);
+    EXPECT_EQ(compress2(out.data(), &size, dib.data(), dib.size(), 9), Z_OK);
+    out.resize(size);
+    return out;
+}
+
+bool Inflate(const Bytes& deflated, Sink& sink)
+{
+    return InflatePicture(deflated.data(), deflated.size(), Rows, &sink);
+}
+
 // Three rows of five pixels: one repeat, five literals, a repeat then literals.
 Bytes FiveByThree()
 {
@@ -117,7 +135,7 @@ TEST(PackedPicture, LongestRunsFillAWideRow)
     EXPECT_EQ(sink.rows[3 * 299], 2);
 }
 
-TEST(PackedPicture, RefusesHeadersThatAreNotAPagePicture)
+TEST(PictureDecoders, RefuseHeadersThatAreNotAPagePicture)
 {
     Bytes wrongSize = Header(4, 4);
     wrongSize[0] = 108;  // a BITMAPV4HEADER
@@ -143,6 +161,12 @@ TEST(PackedPicture, RefusesHeadersThatAreNotAPagePicture)
         EXPECT_FALSE(Unpack(packed, sink)) << c.what;
         // Nothing is asked for a header that is refused.
         EXPECT_EQ(sink.calls, 0) << c.what;
+        // The same header deflated, with rows of any size after it.
+        Bytes dib = c.header;
+        dib.resize(dib.size() + 48, 0);
+        Sink inflated;
+        EXPECT_FALSE(Inflate(Deflate(dib), inflated)) << c.what;
+        EXPECT_EQ(inflated.calls, 0) << c.what;
     }
 }
 
@@ -179,6 +203,63 @@ TEST(PackedPicture, GivesUpWhenNoRoomIsGiven)
     Sink sink;
     sink.refuse = true;
     EXPECT_FALSE(Unpack(FiveByThree(), sink));
+    EXPECT_EQ(sink.calls, 1);
+}
+
+// The DIB of FiveByThree() as the art generator writes it, rows padded.
+Bytes FiveByThreeDib()
+{
+    Sink sink;
+    EXPECT_TRUE(Unpack(FiveByThree(), sink));
+    Bytes dib = Header(5, 3);
+    dib.insert(dib.end(), sink.rows.begin(), sink.rows.end());
+    return dib;
+}
+
+TEST(InflatedPicture, InflatesIntoTheRowsExactly)
+{
+    const Bytes dib = FiveByThreeDib();
+    Sink sink;
+    ASSERT_TRUE(Inflate(Deflate(dib), sink));
+    EXPECT_EQ(sink.calls, 1);
+    EXPECT_EQ(sink.width, 5);
+    EXPECT_EQ(sink.height, 3);
+    EXPECT_EQ(sink.rows, Bytes(dib.begin() + kPictureHeaderSize, dib.end()));
+}
+
+TEST(InflatedPicture, RefusesStreamsThatDoNotHoldExactlyThePicture)
+{
+    const Bytes dib = FiveByThreeDib();
+    const Bytes good = Deflate(dib);
+    Bytes longer = dib;
+    longer.push_back(0);
+    Bytes badChecksum = good;
+    badChecksum[good.size() - 1] ^= 1;  // the Adler-32 ends the stream
+    Bytes trailing = good;
+    trailing.push_back(0);
+    const struct {
+        const char* what;
+        Bytes deflated;
+    } cases[] = {
+        {"a row short", Deflate(Bytes(dib.begin(), dib.end() - 16))},
+        {"a byte past the last row", Deflate(longer)},
+        {"cut off before its checksum", Bytes(good.begin(), good.end() - 4)},
+        {"a wrong checksum", badChecksum},
+        {"a byte after the stream", trailing},
+        {"not a zlib stream", dib},
+        {"empty", Bytes()},
+    };
+    for (const auto& c : cases) {
+        Sink sink;
+        EXPECT_FALSE(Inflate(c.deflated, sink)) << c.what;
+    }
+}
+
+TEST(InflatedPicture, GivesUpWhenNoRoomIsGiven)
+{
+    Sink sink;
+    sink.refuse = true;
+    EXPECT_FALSE(Inflate(Deflate(FiveByThreeDib()), sink));
     EXPECT_EQ(sink.calls, 1);
 }
 
