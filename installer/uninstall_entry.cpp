@@ -3,6 +3,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "common/installed_files.h"
 #include "common/names.h"
 #include "common/path_text.h"
 
@@ -19,23 +20,20 @@ void SetNumber(HKEY key, const char* name, DWORD number)
     ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
 }
 
-// The files directly in folder, in KB rounded up: the package is flat, and
-// the entry is written before the driver files move out of the folder.
-DWORD FolderSizeKb(const char* folder)
+// The package's files in folder, in KB rounded up: the entry is written
+// before the driver files move out of the folder, and a folder that is not
+// ours may hold files of the user's that are no part of the installation.
+DWORD InstalledSizeKb(const char* folder)
 {
-    char pattern[kPathBufferSize];
-    if (!ComposePath(pattern, sizeof pattern, "%s\\*.*", folder))
-        return 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA(pattern, &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
     ULONGLONG bytes = 0;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            bytes += (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-    } while (::FindNextFileA(find, &entry));
-    ::FindClose(find);
+    for (int i = 0; i < kInstalledFileCount; ++i) {
+        char path[kPathBufferSize];
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (ComposePath(path, sizeof path, "%s\\%s", folder, kInstalledFileNames[i]) &&
+            ::GetFileAttributesExA(path, GetFileExInfoStandard, &data) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            bytes += (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
     return static_cast<DWORD>((bytes + 1023) / 1024);
 }
 
@@ -60,7 +58,7 @@ void WriteUninstallEntry(const char* installFolder)
     SetText(key, "DisplayIcon", icon);
     SetText(key, "UninstallString", command);
     SetText(key, "QuietUninstallString", quietCommand);
-    SetNumber(key, "EstimatedSize", FolderSizeKb(installFolder));
+    SetNumber(key, "EstimatedSize", InstalledSizeKb(installFolder));
     SetNumber(key, "NoModify", 1);
     SetNumber(key, "NoRepair", 1);
     ::RegCloseKey(key);

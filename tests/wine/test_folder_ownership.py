@@ -15,6 +15,7 @@ import unittest
 import harness
 import sysstate
 from harness import WineTestCase
+from package_copies import Package
 from test_uninstaller import write_tree
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
@@ -100,11 +101,20 @@ class ForeignFilesKept(OwnershipCase):
     def test_foreign_files_survive_removal_with_and_without_restart(self):
         root = self.session.unix_path(self.FOLDER)
         write_tree(root, FOREIGN)
+
+        # A large file of the user's, which Programs and Features must not count as ours.
+        with open(os.path.join(root, "archive.bin"), "wb") as f:
+            f.write(b"\0" * (1 << 20))
         foreign = tree(root)
 
         self.install(self.FOLDER)
         self.assertEqual(foreign | set(PACKAGE_FILES), tree(root))
         self.assertIsNone(self.owned_folder())
+        package = Package.read(INSTALLER)
+        installed = sum(len(package.content(i)) for i, name in enumerate(package.names())
+                        if name != "VarnekSetting.ini")
+        size = self.session.reg_query(sysstate.UNINSTALL_KEY, "EstimatedSize")
+        self.assertEqual(("REG_DWORD", (installed + 1023) // 1024), (size[0], int(size[1], 16)))
         self.uninstall(self.FOLDER, restart=True)
         self.wait_for_clean_up(root)
         self.assertEqual(foreign, tree(root))
