@@ -21,6 +21,6 @@ void CleanUpInstallation(const char* folder)
     // A registered driver without its files could never be used or
     // reinstalled cleanly: its files stay as long as it does.
     if (!IsDriverRegistered(VARNEK_PRINTER_DRIVER))
-        DeleteDriverFiles();
+        DeleteDriverFiles(driverDirectory);
     DeleteMonitorLibrary();
 }

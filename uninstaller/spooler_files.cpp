@@ -17,14 +17,10 @@ bool GetDriverDirectory(char* buffer, size_t size)
                                         reinterpret_cast<BYTE*>(buffer), static_cast<DWORD>(size), &needed) != 0;
 }
 
-bool DeleteDriverFiles()
+void DeleteDriverFiles(const char* driverDirectory)
 {
-    char driverDirectory[kPathBufferSize];
-    if (!GetDriverDirectory(driverDirectory, sizeof driverDirectory))
-        return false;
     // The spooler's folders are exempt from WOW64 redirection: no switch here.
     ForEachDriverFilePath(driverDirectory, [](const char* path) { ::DeleteFileA(path); });
-    return true;
 }
 
 void DeleteMonitorLibrary()

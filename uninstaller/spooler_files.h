@@ -9,10 +9,9 @@
 // spooler does not answer or the path does not fit.
 bool GetDriverDirectory(char* buffer, size_t size);
 
-// Deletes the driver files the installer moved into the driver directory,
-// and the product's own ones from its "3" folder. False, deleting nothing,
-// when the driver directory is not available.
-bool DeleteDriverFiles();
+// Deletes the driver files the installer moved into driverDirectory (from
+// GetDriverDirectory), and the product's own ones from its "3" folder.
+void DeleteDriverFiles(const char* driverDirectory);
 
 // Deletes the monitor library from the native system directory (the 64-bit
 // one under WOW64, where the installer put it).
