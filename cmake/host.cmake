@@ -51,9 +51,11 @@ ExternalProject_Add(win64
   USES_TERMINAL_BUILD ON
   DEPENDS varnek_packer)
 
-# The i686 flavour: the deliverable programs, and an installer that carries
-# the i686 stand-ins (for a 32-bit Wine prefix). With VARNEK_VENDOR_DIR it
-# also packs the product, win32/product/VarnekPrinterSetup.exe.
+# The i686 flavour: the deliverable programs, an installer that carries the
+# i686 stand-ins (for a 32-bit Wine prefix), and one that carries the x64
+# stand-ins of the x86_64 flavour (the shipped configuration, for a 64-bit
+# prefix where it runs under WOW64). With VARNEK_VENDOR_DIR it also packs the
+# product, win32/product/VarnekPrinterSetup.exe.
 ExternalProject_Add(win32
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${CMAKE_BINARY_DIR}/win32
@@ -62,6 +64,7 @@ ExternalProject_Add(win32
     -DCMAKE_BUILD_TYPE=MinSizeRel
     -DVARNEK_PACKER=${VARNEK_PACKER}
     -DVARNEK_USB_HELPER=${CMAKE_BINARY_DIR}/win64/usb_helper/VarnekUsb64.exe
+    -DVARNEK_X64_STANDIN_DIR=${CMAKE_BINARY_DIR}/win64/payload/vendor
     -DVARNEK_PAYLOAD_DIR=${VARNEK_VENDOR_DIR}
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON

@@ -95,6 +95,16 @@ class PackedInstallerTest(unittest.TestCase):
         # The one a 32-bit Wine prefix runs: 32-bit modules for a 32-bit spooler.
         self.check_stand_in_installer("win32", MACHINE_I386)
 
+    def test_wow64_installer_carries_x64_stand_ins_behind_the_i686_image(self):
+        # The shipped configuration with stand-ins, for the wow64 Wine mode.
+        installer = os.path.join(BUILD, "win32", "installer-wow64", "VarnekPrinterSetup.exe")
+        self.check_package("win32", installer, os.path.join(BUILD, "win32", "uninstaller", "Uninstaller.exe"),
+                           MACHINE_I386, os.path.join(BUILD, "win64", "payload", "vendor"))
+        package = Package.read(installer)
+        for name in MODULES:
+            with self.subTest(module=name):
+                self.assertEqual(pe_machine(package.content(TABLE.index(name))), MACHINE_AMD64)
+
     def test_usb_helper_is_small(self):
         data = read(HELPER)
         self.assertEqual(pe_machine(data), MACHINE_AMD64)
