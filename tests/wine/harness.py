@@ -6,12 +6,12 @@ copy of it, under its own Xvfb display and its own wineserver, and removes
 both at the end. Wine is the platform under test here: nothing of Windows is
 mocked.
 
-Which Wine: a 32-bit prefix with the i686 build (its programs, test helpers
-and the installer that carries the i686 stand-ins) where this machine can
-execute 32-bit x86 code, else a 64-bit prefix with the x86_64 build of the same
-sources (some kernels run 64-bit user code only). VARNEK_WINE_ARCH=win32 or
-win64 overrides the choice; the 32-bit mode has not run on the machines here.
+Which Wine: three modes, each named for the Windows it stands for (MODES
+below holds every fact that differs between them). VARNEK_WINE_MODE picks
+one; without it, wow64 where this machine executes 32-bit x86 code, else
+win64 (some kernels run 64-bit user code only).
 """
+import dataclasses
 import fcntl
 import json
 import os
@@ -32,7 +32,8 @@ INSTALLER_CAPTION = "Varnek打印机驱动安装程序"
 INSTALLER_MSG_CAPTION = "安裝Varnek打印机驱动"
 
 
-def _can_run_32bit():
+def can_run_32bit():
+    """Whether this machine executes 32-bit x86 code (Wine's 32-bit loader starts)."""
     try:
         subprocess.run([os.path.join(WINE_DIR, "wine"), "--version"], capture_output=True, timeout=30)
         return True
@@ -40,23 +41,131 @@ def _can_run_32bit():
         return False  # ENOEXEC: the kernel runs no 32-bit user code
 
 
-def wine_arch():
-    arch = os.environ.get("VARNEK_WINE_ARCH")
-    if arch in ("win32", "win64"):
-        return arch
-    return "win32" if _can_run_32bit() else "win64"
+@dataclasses.dataclass(frozen=True)
+class Mode:
+    """A Windows the suite stands in for, and what differs there."""
+    name: str
+    arch: str  # the prefix (WINEARCH)
+    programs: str  # the build flavour of the programs and test helpers
+    installer: str  # the stand-in installer, relative to the build tree
+    standins: str  # the flavour whose stand-ins it carries (and whose probe loads them)
+    needs_32bit: bool
+    program_files: str  # %ProgramFiles% as the programs see it
+    program_files_folders: tuple  # every program-files folder that Windows has
+    environment: str  # the spooler environment the driver is registered for
+    driver_dir_name: str  # and the name of its driver directory
+    system_dir: str  # where the monitor library lands: the native System32
+    programs_system_dir: str  # the folder behind System32 for the programs' own file access
+    # 64-bit Windows' places for 32-bit programs, where nothing of ours may
+    # land: the system folder a 32-bit process sees as System32 and the
+    # 32-bit registry view (None on 32-bit Windows).
+    wow64_system_dir: str
+    wow64_registry_view: str
+    # Wine can register the x64 monitor from the installer's process
+    # (docs/wine-harness.md, "Wine modes").
+    monitor_registers: bool
+
+    @property
+    def common_files(self):
+        """Every Common Files folder that Windows has."""
+        return tuple(folder + "\\Common Files" for folder in self.program_files_folders)
+
+    def runnable(self):
+        """None when this machine can run the mode, else why not."""
+        if self.needs_32bit and not can_run_32bit():
+            return "this machine runs no 32-bit code"
+        return None
 
 
-ARCH = wine_arch()
+_SYSTEM32 = "C:\\windows\\system32"
+MODES = {
+    # The configuration we ship: the i686 programs on 64-bit Windows.
+    "wow64": Mode("wow64", arch="win64", programs="win32", installer="win32/installer-wow64/VarnekPrinterSetup.exe",
+                  standins="win64", needs_32bit=True,
+                  program_files="C:\\Program Files (x86)",
+                  program_files_folders=("C:\\Program Files", "C:\\Program Files (x86)"),
+                  environment="Windows x64", driver_dir_name="x64", system_dir=_SYSTEM32,
+                  programs_system_dir="C:\\windows\\syswow64",
+                  wow64_system_dir="C:\\windows\\syswow64", wow64_registry_view="WOW6432Node",
+                  monitor_registers=False),
+    # 32-bit Windows: no "(x86)" folders, no second registry view.
+    "win32": Mode("win32", arch="win32", programs="win32", installer="win32/installer/VarnekPrinterSetup.exe",
+                  standins="win32", needs_32bit=True,
+                  program_files="C:\\Program Files", program_files_folders=("C:\\Program Files",),
+                  environment="Windows NT x86", driver_dir_name="w32x86", system_dir=_SYSTEM32,
+                  programs_system_dir=_SYSTEM32, wow64_system_dir=None, wow64_registry_view=None, monitor_registers=True),
+    # 64-bit Windows with 64-bit programs: an installer no user gets, the
+    # only mode where no 32-bit code runs.
+    "win64": Mode("win64", arch="win64", programs="win64", installer="win64/installer/VarnekPrinterSetup.exe",
+                  standins="win64", needs_32bit=False,
+                  program_files="C:\\Program Files",
+                  program_files_folders=("C:\\Program Files", "C:\\Program Files (x86)"),
+                  environment="Windows x64", driver_dir_name="x64", system_dir=_SYSTEM32,
+                  programs_system_dir=_SYSTEM32,
+                  wow64_system_dir="C:\\windows\\syswow64", wow64_registry_view="WOW6432Node",
+                  monitor_registers=True),
+}
+
+
+def default_mode():
+    """The mode run when none is named: the shipped configuration where it can run."""
+    return "wow64" if can_run_32bit() else "win64"
+
+
+def wine_mode():
+    name = os.environ.get("VARNEK_WINE_MODE") or default_mode()
+    if name not in MODES:
+        raise SystemExit("VARNEK_WINE_MODE=%s: not one of %s" % (name, ", ".join(MODES)))
+    return MODES[name]
+
+
+FACTS = wine_mode()
+MODE = FACTS.name
+ARCH = FACTS.arch
 LOADER = os.path.join(WINE_DIR, "wine" if ARCH == "win32" else "wine64")
 WINESERVER = os.path.join(WINE_DIR, "wineserver32" if ARCH == "win32" else "wineserver64")
 # The build of the programs that runs in this prefix.
-FLAVOUR = os.path.join(BUILD, ARCH)
+FLAVOUR = os.path.join(BUILD, FACTS.programs)
+INSTALLER = os.path.join(BUILD, FACTS.installer)
+# The stand-ins the installer carries, and the build they come from.
+STANDIN_FLAVOUR = os.path.join(BUILD, FACTS.standins)
+STANDINS = os.path.join(STANDIN_FLAVOUR, "payload", "vendor")
 
 
 def program(relative):
-    """A program of the build flavour that runs in the prefix, e.g. 'installer/VarnekPrinterSetup.exe'."""
+    """A program of the build flavour that runs in the prefix, e.g.
+    'uninstaller/Uninstaller.exe'; 'installer/VarnekPrinterSetup.exe' is the
+    mode's stand-in installer."""
+    if relative.replace("\\", "/") == "installer/VarnekPrinterSetup.exe":
+        return INSTALLER
     return os.path.join(FLAVOUR, relative)
+
+
+# Wine's one limit of the wow64 mode, stated once (docs/wine-harness.md,
+# "Wine modes"): its spooler runs inside the calling process, so the 32-bit
+# installer cannot load the x64 monitor (AddMonitor fails with 126), and
+# without the monitor there is no port, no queue, and the port step's "ERROR"
+# box. Real Windows loads monitors in its 64-bit spooler service. The tests
+# of monitor, port, queue, forms and that box run in the other modes.
+WINE_MONITOR_LIMIT = "Wine cannot load the x64 monitor into the 32-bit installer"
+needs_monitor = unittest.skipUnless(FACTS.monitor_registers, WINE_MONITOR_LIMIT)
+# The silent installer's exit code for a whole installation with the
+# stand-in payload: 9 ("the port could not be added") under that limit.
+INSTALLED_CODE = 0 if FACTS.monitor_registers else 9
+# ERROR_MOD_NOT_FOUND: what AddMonitor gives under that limit.
+MONITOR_LIMIT_ERROR = 126
+
+
+def check_installation_boxes(boxes):
+    """Raises unless boxes are what an installation with the stand-in payload
+    shows in this mode: none, or under Wine's monitor limit the port step's
+    one unowned "ERROR" box."""
+    if FACTS.monitor_registers:
+        if boxes:
+            raise AssertionError("message boxes came during the installation: %r" % boxes)
+        return
+    if [(b["caption"], b["has_owner"], b["buttons"]) for b in boxes] != [("ERROR", 0, [1])]:
+        raise AssertionError("not the one port box of Wine's monitor limit: %r" % boxes)
 
 
 def base_env(prefix, display=None):
@@ -106,7 +215,7 @@ TEMPLATE_SETTINGS = "fonts %s, Marlett" % FONT_SUBSTITUTES
 
 def template_prefix():
     """The prefix every test group copies; made once per build tree."""
-    path = os.path.join(BUILD, "wine", "template-" + ARCH)
+    path = os.path.join(BUILD, "wine", "template-" + MODE)
     marker = os.path.join(path, ".varnek-ready")
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path + ".lock", "w") as lock:
@@ -324,6 +433,25 @@ class Wizard:
         if rc != 0:
             raise AssertionError("no dialog %r" % self.caption)
         return data
+
+    def wait_installed(self, process, timeout=120):
+        """Waits for the installer's finished page ("完成" on Finish, 1007),
+        answering every message box on the way with OK; returns those boxes."""
+        def finished():
+            button = self.state()["controls"]["1007"]
+            return button["visible"] and button["enabled"] and button["text"] == "完成"
+
+        boxes = []
+        deadline = time.time() + timeout
+        while not wait_until(finished, timeout=0.3):
+            box = self.message_box(200, press=1)
+            if box:
+                boxes.append(box)
+            if process.poll() is not None:
+                raise AssertionError("the installer ended with %d before its finished page" % process.returncode)
+            if time.time() > deadline:
+                raise AssertionError("the finished page did not come")
+        return boxes
 
     def message_box(self, timeout_ms=5000, press=None):
         args = ["msgbox", timeout_ms] + (["--press", press] if press else [])

@@ -1,6 +1,6 @@
 """What the prefix's spooler, service manager, registry and device manager
 hold, read through sysprobe.exe inside the prefix, and the expectations that
-depend on the prefix's architecture. Shared by the installation, removal and
+depend on the Wine mode (harness.FACTS). Shared by the installation, removal and
 lifecycle tests."""
 import glob
 import json
@@ -21,7 +21,8 @@ PRODUCT_KEY = "HKLM\\Software\\VarnekPrinter"
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VarnekPrinter"
 RUN_ONCE_KEY = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"
 RUN_ONCE_VALUE = "DvxUninstaller"
-DEFAULT_FOLDER = "C:\\Program Files\\VarnekPrinter"
+# The wizard's proposal, %ProgramFiles%\\VarnekPrinter as the installer sees it.
+DEFAULT_FOLDER = harness.FACTS.program_files + "\\VarnekPrinter"
 with open(os.path.join(harness.REPO, "common", "names.h")) as names:
     PACKAGE_VERSION = re.search(r'#define VARNEK_PACKAGE_VERSION "([^"]+)"', names.read()).group(1)
 DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
@@ -35,10 +36,10 @@ OWN_DRIVER_FILES = ["VarnekUI.ini", "VarnekUI.dll", "VarnekUni.dll", "VarnekPrin
 START_MENU_ENTRIES = [("Varnek打印机", "卸载 Varnek打印机驱动.lnk"),
                       ("Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk")]
 
-# The running system's spooler environment and its driver-directory name:
-# a 64-bit prefix has the x64 spooler, a 32-bit one the x86 spooler.
-ENVIRONMENT = "Windows x64" if harness.ARCH == "win64" else "Windows NT x86"
-DRIVER_DIR_NAME = "x64" if harness.ARCH == "win64" else "w32x86"
+# The environment the driver is registered for and its driver-directory name:
+# the native spooler's, x64 on 64-bit Windows (under WOW64 too), x86 on 32-bit.
+ENVIRONMENT = harness.FACTS.environment
+DRIVER_DIR_NAME = harness.FACTS.driver_dir_name
 
 # Service states of QueryServiceStatus.
 STOPPED, RUNNING = 1, 4
@@ -52,6 +53,13 @@ def probe(session, *args, check=True):
                                                                  result.stdout.decode("utf-8", errors="replace")))
     out = result.stdout.decode("utf-8").strip()
     return json.loads(out) if out else None
+
+
+def add_monitor(session):
+    """AddPortMonitor as the installer calls it, from a process of the
+    installer's bits; its result code."""
+    out = session.run(harness.program("tests/wine/stephost.exe"), "monitor").stdout.decode()
+    return json.loads(out)["result"]
 
 
 def spooler(session, environment=None):
@@ -171,6 +179,22 @@ def stored_infs(session):
     return found
 
 
+def in_32bit_views(session):
+    """What of ours a 32-bit program would have put where 64-bit Windows
+    redirects it: the monitor library in SysWOW64, keys or values of ours
+    under WOW6432Node. A 32-bit prefix has neither place."""
+    found = []
+    system = harness.FACTS.wow64_system_dir
+    if system and MONITOR_LIBRARY.lower() in lower_names(session.unix_path(system)):
+        found.append(system + "\\" + MONITOR_LIBRARY)
+    view = harness.FACTS.wow64_registry_view
+    if view:
+        for key, values in sorted(registry_tree(session, "HKLM\\Software\\" + view).items()):
+            if "varnek" in key.lower() or RUN_ONCE_VALUE in values:
+                found.append(key)
+    return found
+
+
 SERVICE_STATES = {1: "stopped", 2: "start pending", 3: "stop pending", 4: "running", 5: "continue pending",
                   6: "pause pending", 7: "paused"}
 
@@ -218,6 +242,7 @@ def product_state(session, folder=DEFAULT_FOLDER):
         "Programs and Features": programs_and_features(session),
         "temporary copies": temporary_copies(session),
         "INF in the driver store": stored_infs(session),
+        "in the 32-bit views": in_32bit_views(session),
     }
 
 

@@ -49,14 +49,7 @@ class OwnershipCase(WineTestCase):
         self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page")
         wizard.set_folder(folder)
         wizard.click(NEXT)
-
-        def finished():
-            button = wizard.state()["controls"][str(FINISH)]
-            return button["visible"] and button["enabled"] and button["text"] == "完成"
-
-        while not harness.wait_until(finished, timeout=0.5, interval=0.1):
-            self.assertIsNone(wizard.message_box(200, press=1), "a message box came during the installation")
-            self.assertIsNone(process.poll(), "the installer ended before its finished page")
+        harness.check_installation_boxes(wizard.wait_installed(process))
         wizard.click(FINISH)
         self.assertTrue(wizard.gone())
         self.assertEqual(0, process.wait(30))

@@ -2,9 +2,9 @@
 checked from the prefix's real state: registry key, Start-menu shortcut,
 service, USB device driver, driver files, monitor, port, driver, queue and
 printer data; installing again over it; and a payload whose monitor cannot
-be registered."""
+be registered. Each in the default folder and the system's places of the
+Wine mode (harness.FACTS)."""
 import os
-import time
 import unittest
 
 import harness
@@ -15,7 +15,7 @@ from test_extraction import INSTALLER
 from test_system_steps import lnk_fields
 
 NEXT, FINISH = 1001, 1007
-FOLDER = "C:\\Program Files\\VarnekPrinter"
+FOLDER = sysstate.DEFAULT_FOLDER
 DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
 DRIVER_FILES = ["VarnekUI.ini", "VarnekUI.dll", "VarnekUni.dll", "UNIRES.DLL", "unidrv.hlp", "UNIDRVUI.dll",
                 "UNIDRV.dll", "STDNAMES.GPD", "VarnekPrinter.gpd"]
@@ -39,19 +39,7 @@ def install(session, installer=INSTALLER, folder=FOLDER):
     assert harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page"
     wizard.set_folder(folder)
     wizard.click(NEXT)
-
-    def finished():
-        button = wizard.state()["controls"][str(FINISH)]
-        return button["visible"] and button["enabled"] and button["text"] == "完成"
-
-    boxes = []
-    deadline = time.time() + 120
-    while not harness.wait_until(finished, timeout=0.3):
-        box = wizard.message_box(200, press=1)
-        if box:
-            boxes.append(box)
-        assert process.poll() is None, "the installer ended with %d" % process.returncode
-        assert time.time() < deadline, "the finished page did not come"
+    boxes = wizard.wait_installed(process)
     wizard.click(FINISH)
     assert process.wait(30) == 0
     return boxes
@@ -79,8 +67,13 @@ class Installation(WineTestCase):
             cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
         super().tearDownClass()
 
-    def test_no_message_box(self):
-        self.assertEqual([], self.boxes)
+    def test_no_message_box_but_the_one_of_wines_limit(self):
+        harness.check_installation_boxes(self.boxes)
+
+    def test_keys_in_the_native_registry_view_and_nothing_redirected(self):
+        self.assertTrue(sysstate.registry(self.session, sysstate.PRODUCT_KEY)["exists"])
+        self.assertTrue(sysstate.registry(self.session, sysstate.UNINSTALL_KEY)["exists"])
+        self.assertEqual([], sysstate.in_32bit_views(self.session))
 
     def test_registry_key_names_both_folders(self):
         values = sysstate.registry(self.session, "HKLM\\Software\\VarnekPrinter")["values"]
@@ -157,11 +150,25 @@ class Installation(WineTestCase):
         # The spooler copies the registered files into its version-3 folder.
         self.assertEqual(wanted, wanted & lower_names(self.session.unix_path(driver_dir + "\\3")))
 
-    def test_monitor_library_is_in_the_system_directory_itself(self):
-        system_dir = self.session.unix_path(self.spooler["system_directory"])
+    def test_monitor_library_is_in_the_native_system_directory(self):
+        self.assertEqual(harness.FACTS.system_dir.lower(), self.spooler["system_directory"].lower())
+        system_dir = self.session.unix_path(harness.FACTS.system_dir)
         self.assertIn(sysstate.MONITOR_LIBRARY.lower(), lower_names(system_dir))
         self.assertNotIn(sysstate.MONITOR_LIBRARY.lower(), lower_names(self.session.unix_path(FOLDER)))
 
+    @unittest.skipIf(harness.FACTS.monitor_registers, "the monitor registers in this mode")
+    def test_the_monitor_fails_only_by_wines_limit(self):
+        # The library is in place and still AddMonitor from a 32-bit process
+        # fails with 126: Wine loads it into the caller.
+        self.assertIn(sysstate.MONITOR_LIBRARY.lower(),
+                      lower_names(self.session.unix_path(harness.FACTS.system_dir)))
+        self.assertEqual(harness.MONITOR_LIMIT_ERROR, sysstate.add_monitor(self.session))
+        self.assertFalse(sysstate.registry(self.session, sysstate.MONITORS_KEY + "\\" + sysstate.MONITOR)["exists"])
+        self.assertIsNone(sysstate.by_name(self.spooler["monitors"], sysstate.MONITOR))
+        self.assertNotIn(sysstate.PORT, [port["name"] for port in self.spooler["ports"]])
+        self.assertIsNone(sysstate.by_name(self.spooler["printers"], sysstate.QUEUE))
+
+    @harness.needs_monitor
     def test_monitor_is_registered(self):
         key = sysstate.registry(self.session, sysstate.MONITORS_KEY + "\\" + sysstate.MONITOR)
         self.assertTrue(key["exists"])
@@ -170,6 +177,7 @@ class Installation(WineTestCase):
         self.assertIsNotNone(monitor, self.spooler["monitors"])
         self.assertEqual(sysstate.MONITOR_LIBRARY, sysstate.base_name(monitor["dll"]))
 
+    @harness.needs_monitor
     def test_port_is_listed_through_the_monitor(self):
         self.assertIn(sysstate.PORT, [port["name"] for port in self.spooler["ports"]])
 
@@ -189,6 +197,7 @@ class Installation(WineTestCase):
         self.assertIn(driver["monitor_name"], (None, ""))
         self.assertIn(driver["default_data_type"], (None, ""))
 
+    @harness.needs_monitor
     def test_queue_on_the_port_with_the_driver(self):
         queue = sysstate.by_name(self.spooler["printers"], sysstate.QUEUE)
         self.assertIsNotNone(queue, self.spooler["printers"])
@@ -218,6 +227,7 @@ class Reinstallation(WineTestCase):
             cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
         super().tearDownClass()
 
+    @harness.needs_monitor
     def test_second_installation_keeps_what_the_first_left(self):
         self.assertEqual([], self.first_boxes)
         sysstate.set_printer_data(self.session, sysstate.QUEUE, "Position", 7)
@@ -243,6 +253,7 @@ class Reinstallation(WineTestCase):
         self.assertTrue(stored["stored"].lower().startswith("c:\\windows\\inf\\"), stored)
 
 
+@harness.needs_monitor
 class MonitorUnregistrable(WineTestCase):
     """A payload without the monitor library: the monitor cannot be
     registered, so the port cannot be added; driver and queue still come."""

@@ -6,6 +6,7 @@ import time
 import unittest
 
 import harness
+import sysstate
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, WineTestCase, Wizard, wait_until
 from package_copies import Package
 
@@ -56,10 +57,7 @@ class InstallerWizard(WineTestCase):
 
     def wait_finished(self):
         """Waits for the finished page; enabling Finish is the page change's last step."""
-        def finished():
-            finish = self.controls()[str(CANCEL)]
-            return finish["text"] == "完成" and finish["enabled"]
-        self.assertTrue(wait_until(finished, timeout=60), "the finished page never came")
+        harness.check_installation_boxes(self.wizard.wait_installed(self.process))
 
     def assertEnds(self):
         self.assertEqual(self.process.wait(10), 0)
@@ -72,7 +70,7 @@ class InstallerWizard(WineTestCase):
         self.assertControls({NEXT: (1, 1), CANCEL: (1, 1), BACK: (0, 0), BROWSE: (0, 0), PROGRESS: (0, 0)})
         self.assertEqual(state["controls"][str(CANCEL)]["text"], "取消")
         self.assertEqual(state["folder_box"]["visible"], 0)
-        self.assertEqual(state["folder"]["text"], "C:\\Program Files\\VarnekPrinter")
+        self.assertEqual(state["folder"]["text"], sysstate.DEFAULT_FOLDER)
 
         self.to_folder_page()
         self.assertControls({NEXT: (1, 1), CANCEL: (1, 1), BACK: (1, 1), BROWSE: (1, 1), PROGRESS: (0, 0)})
@@ -91,7 +89,7 @@ class InstallerWizard(WineTestCase):
         self.assertEqual(self.next_expecting_message("relative\\folder")["text"], INVALID)
 
     def test_finished_page_after_the_worker_and_finish_ends_the_program(self):
-        folder = "C:\\Program Files\\VarnekPrinter"
+        folder = sysstate.DEFAULT_FOLDER
         self.to_folder_page()
         self.wizard.click(NEXT)
         self.wait_finished()
@@ -159,7 +157,7 @@ class InstallerWizard(WineTestCase):
     def test_system_and_shared_folders_are_refused(self):
         # Removal empties the installation folder tree: these would take user data with them.
         refused = [
-            "C:\\", "D:\\", "C:\\windows", "C:\\WINDOWS\\system32\\", "C:\\Program Files",
+            "C:\\", "D:\\", "C:\\windows", "C:\\WINDOWS\\system32\\", *harness.FACTS.program_files_folders,
             "C:\\ProgramData", "C:\\users", "C:\\users\\root", "C:\\users\\root\\Desktop",
             "C:\\users\\root\\Documents", "C:\\users\\root\\Downloads", "C:\\users\\root\\Music",
             "C:\\users\\root\\Temp", "C:\\users\\Public",
@@ -177,7 +175,9 @@ class InstallerWizard(WineTestCase):
             "C:\\windows\\Fonts\\Varnek", "C:\\windows\\system32\\drivers\\etc\\Varnek",
             "C:\\ProgramData\\Microsoft\\Varnek", "C:\\users\\Public\\Varnek",
             "C:\\users\\Default\\Varnek", "C:\\users\\OtherUser\\Varnek",
-            "C:\\Program Files\\Common Files\\Varnek", "C:\\Program Files (x86)\\Common Files\\Varnek",
+            # Both Common Files folders on 64-bit Windows; 32-bit Windows has
+            # no "(x86)" folders, there that is an ordinary new folder.
+            *(folder + "\\Varnek" for folder in harness.FACTS.common_files),
             "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp\\Varnek",
         ]
         # The quoted service command is the longest path the installation

@@ -10,7 +10,9 @@ observable effect of a restart here. Wine's form calls store nothing, so the
 forms are checked natively (printer_removal_test.cpp).
 
 The steps build on each other and run in name order; a step whose
-predecessor failed is skipped.
+predecessor failed is skipped. Under Wine's monitor limit (harness.py) the
+installed state lacks exactly monitor, port and queue; the removal leaves the
+same residue.
 """
 import os
 import time
@@ -41,12 +43,15 @@ INSTALLED = {
     "data folder": ["VarnekSetting.ini"],
     "driver files": sorted(n.lower() for n in sysstate.DRIVER_FILES if n != "VarnekPrinter.BUD"),
     "driver files in 3": sorted(n.lower() for n in sysstate.DRIVER_FILES if n != "VarnekPrinter.BUD"),
-    "monitor library": "C:\\windows\\system32\\" + sysstate.MONITOR_LIBRARY,
+    "monitor library": harness.FACTS.system_dir + "\\" + sysstate.MONITOR_LIBRARY,
     "Start-menu entries": ["\\".join(SHORTCUT)],
     "Programs and Features": ["VarnekPrinter|||Varnek标牌打印机驱动"],
     "temporary copies": [],
     "INF in the driver store": ["Nelvusb.inf"],
+    "in the 32-bit views": [],
 }
+if not harness.FACTS.monitor_registers:
+    INSTALLED.update({"queues": [], "monitor": None, "monitor key": None, "port": None})
 
 # What a removal leaves: the product key (without the ownership record of
 # the folder that is gone) and the USB driver package in the driver store by
@@ -62,6 +67,7 @@ REMOVED.update({
     "Programs and Features": [],
     "temporary copies": [],
     "INF in the driver store": ["Nelvusb.inf"],
+    "in the 32-bit views": [],
 })
 
 DRIVERS = "windows/system32/spool/drivers/" + sysstate.DRIVER_DIR_NAME
@@ -174,7 +180,8 @@ class Lifecycle(LifecycleGroup):
         return normalised(sysstate.product_state(self.session))
 
     def install(self):
-        """The installer through its pages with the folder it proposes; no message box may appear."""
+        """The installer through its pages with the folder it proposes; no
+        message box may appear but the one of Wine's monitor limit."""
         process = self.session.start(INSTALLER)
         wizard = harness.Wizard(self.session, harness.INSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the installer did not appear")
@@ -182,15 +189,7 @@ class Lifecycle(LifecycleGroup):
         self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page")
         self.assertEqual(FOLDER, wizard.state()["folder"]["text"])
         wizard.click(NEXT)
-
-        def finished():
-            button = wizard.state()["controls"][str(FINISH)]
-            return button["visible"] and button["enabled"] and button["text"] == "完成"
-
-        while not harness.wait_until(finished, timeout=0.5, interval=0.1):
-            box = wizard.message_box(200, press=1)
-            self.assertIsNone(box, "a message box came during the installation")
-            self.assertIsNone(process.poll(), "the installer ended before its finished page")
+        harness.check_installation_boxes(wizard.wait_installed(process))
         wizard.click(FINISH)
         self.assertTrue(wizard.gone())
         self.assertEqual(0, process.wait(30))

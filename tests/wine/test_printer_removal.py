@@ -19,7 +19,7 @@ from harness import WineTestCase
 from package_copies import Package
 from test_extraction import INSTALLER
 
-FOLDER = "C:\\Program Files\\VarnekPrinter"
+FOLDER = sysstate.DEFAULT_FOLDER
 OTHER_DRIVER = "Other Label Driver"
 # Not ours: every removal step leaves them alone.
 FOREIGN_FILE = "OtherLabel.gpd"
@@ -44,6 +44,7 @@ def install_printer_system(session, folder=FOLDER):
     session.run(harness.program("tests/wine/stephost.exe"), "printersystem", folder)
 
 
+@harness.needs_monitor
 class QueuesOfTheDriver(WineTestCase):
     """The installer's queue, a second queue of the driver, a queue of
     another driver and one whose driver name differs only in letter case."""
@@ -104,6 +105,7 @@ class QueuesOfTheDriver(WineTestCase):
         self.assertEqual([OTHER_DRIVER], [d["name"] for d in state["drivers"]])
 
 
+@harness.needs_monitor
 class NoPrinterAtAll(WineTestCase):
     """Driver, port and monitor, but no queue at all: Wine's enumeration then
     succeeds needing no buffer, and the driver, port and monitor still go."""
@@ -128,7 +130,7 @@ class ServiceRemoval(WineTestCase):
     def test_running_service_is_stopped_and_deleted(self):
         folder = self.session.unix_path(FOLDER)
         os.makedirs(folder)
-        shutil.copy(harness.program("payload/vendor/VKPrinterService.exe"), os.path.join(folder, "VKPrinterService.exe"))
+        shutil.copy(os.path.join(harness.STANDINS, "VKPrinterService.exe"), os.path.join(folder, "VKPrinterService.exe"))
         self.session.run(harness.program("tests/wine/stephost.exe"), "service", FOLDER)
         self.assertTrue(harness.wait_until(
             lambda: sysstate.service(self.session).get("state") == sysstate.RUNNING))
@@ -199,6 +201,7 @@ class ForeignPort(WineTestCase):
         self.assertEqual(port, sysstate.by_name(after["ports"], sysstate.PORT))
 
 
+@harness.needs_monitor
 class DriverLeftRegistered(WineTestCase):
     """A driver that the wizard could not delete (in use) is deleted by the
     clean-up pass before its files. Wine's DeletePrinterDriver succeeds even

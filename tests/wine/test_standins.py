@@ -10,10 +10,13 @@ import unittest
 import harness
 from harness import Wizard, WineTestCase, wait_until
 
-VENDOR = harness.program(os.path.join("payload", "vendor"))
-PROBE = harness.program("tests/wine/standin_probe.exe")
+# The stand-ins the mode's installer carries, loaded by a probe of their own
+# machine: the x64 ones also under WOW64, where the native spooler and
+# service manager load them.
+VENDOR = harness.STANDINS
+PROBE = os.path.join(harness.STANDIN_FLAVOUR, "tests", "wine", "standin_probe.exe")
 MONITOR_KEY = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Varnek Monitor"
-ENVIRONMENT = "Windows x64" if harness.ARCH == "win64" else "Windows NT x86"
+ENVIRONMENT = harness.FACTS.environment
 STANDINS = "C:\\standins"
 ERROR_ACCESS_DENIED, ERROR_ALREADY_EXISTS, ERROR_INVALID_PARAMETER, ERROR_UNKNOWN_PORT = 5, 183, 87, 1796
 

@@ -410,7 +410,9 @@ class SelfDeletionRecordTest(UninstallerCase):
         for name in ("TEMP", "TMP"):
             session.run("reg", "add", "HKCU\\Environment", "/v", name, "/d", cls.TEMP, "/f")
         os.makedirs(session.unix_path(cls.TEMP))
-        shutil.copy(harness.program("tests/wine/cmd_recorder.exe"), session.unix_path("C:\\windows\\system32\\cmd.exe"))
+        # Where the uninstaller's "C:\\WINDOWS\\system32\\Cmd.exe" leads: SysWOW64 under WOW64.
+        shutil.copy(harness.program("tests/wine/cmd_recorder.exe"),
+                    session.unix_path(harness.FACTS.programs_system_dir + "\\cmd.exe"))
         # The built-in cmd would win over the file otherwise.
         session.env["WINEDLLOVERRIDES"] += ";cmd.exe=n"
 

@@ -3,9 +3,10 @@ it on 64-bit Windows (RunUsbDriverHelper through stephost): it attaches our
 driver to an attached printer and reports by exit code. Wine's forced
 update succeeds even for a missing INF, so a failed update is shown here only
 as a helper that cannot start or refuses its command line; the store copy
-that follows a failure is tested natively. Which process makes
-the update (the installer itself or the helper) is decided natively
-(wow64_decisions_test.cpp): no WOW64 process runs on these machines."""
+that follows a failure is tested natively. In the wow64 mode stephost is
+the 32-bit program the installer is; which process makes the update (the
+installer itself or the helper) is also decided natively
+(wow64_decisions_test.cpp)."""
 import json
 import os
 import unittest
@@ -27,7 +28,7 @@ def run_helper(session, helper, inf):
     return json.loads(out.stdout.decode())["result"]
 
 
-@unittest.skipUnless(harness.ARCH == "win64", "the 64-bit helper runs only in a 64-bit prefix")
+@unittest.skipUnless(harness.ARCH == "win64", "the 64-bit helper runs only on 64-bit Windows")
 class UsbDriverHelper(WineTestCase):
 
     @classmethod

@@ -10,6 +10,7 @@
 //   stephost usbdriver INF                InstallUsbDeviceDriver; prints {"result": N}
 //   stephost usbhelper HELPER INF         RunUsbDriverHelper; prints {"result": N}
 //   stephost printersystem FOLDER         InstallPrinterSystem
+//   stephost monitor                      AddPortMonitor; prints {"result": N}
 #include <stdio.h>
 #include <string.h>
 
@@ -34,6 +35,10 @@ public:
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && strcmp(argv[1], "monitor") == 0) {
+        printf("{\"result\": %lu}\n", static_cast<unsigned long>(AddPortMonitor()));
+        return 0;
+    }
     if (argc < 3)
         return 3;
     const char* command = argv[1];
