@@ -4,6 +4,8 @@
 #   ./run.sh               build, install, print what was installed
 #   ./run.sh --uninstall   the same, then uninstall and print what is left
 #   ./run.sh --build-only  build and say where the installers are
+# VARNEK_WINE_MODE=wow64|win32|win64 picks the Wine mode of the main job
+# (default: win32 where this machine runs 32-bit code, else win64).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -15,8 +17,9 @@ if [[ -n "$vendor" ]]; then
 else
     echo "No product built: dist/ is made only from the vendor's files (cmake -S . -B build -DVARNEK_VENDOR_DIR=...)."
 fi
-echo "Stand-in installers for the tests and the main job:"
-echo "  $(pwd)/build/win32/installer/VarnekPrinterSetup.exe (i686, i686 stand-ins)"
-echo "  $(pwd)/build/win64/installer/VarnekPrinterSetup.exe (x86_64, x64 stand-ins)"
+echo "Stand-in installers for the tests and the main job, one per Wine mode:"
+echo "  wow64: $(pwd)/build/win32/installer-wow64/VarnekPrinterSetup.exe (i686, x64 stand-ins: the shipped configuration)"
+echo "  win32: $(pwd)/build/win32/installer/VarnekPrinterSetup.exe (i686, i686 stand-ins)"
+echo "  win64: $(pwd)/build/win64/installer/VarnekPrinterSetup.exe (x86_64, x64 stand-ins)"
 [[ "${1:-}" == "--build-only" ]] && exit 0
 exec python3 scripts/main_job.py "$@"

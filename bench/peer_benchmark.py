@@ -4,10 +4,12 @@
     python3 bench/peer_benchmark.py [--runs N]
 
 Needs a built tree (build/, or VARNEK_BUILD_DIR) and makensis (Debian's
-nsis; scripts/install-deps.sh installs it). The package's members
-(payload/members.txt) of the build flavour that runs in the Wine prefix are
-packed twice: by our packer onto our installer image, and by makensis (zlib,
-the stub for the prefix's architecture). The script prints both sizes, then
+nsis; scripts/install-deps.sh installs it). It runs in the Wine mode of the
+tests (VARNEK_WINE_MODE, harness.py) and says which. The package's members
+(payload/members.txt), with the stand-ins the mode's installer carries (in
+wow64 the shipped configuration: x64 modules behind the i686 installer), are
+packed twice: by our packer onto the mode's installer image, and by makensis
+(zlib, the stub for the same machine as that image). The script prints both sizes, then
 times both silent installs (`/S /D=folder`, process start to exit) under
 Wine, each run in a fresh copy of the test prefix warmed up by one NSIS
 install elsewhere, and prints the ratio of the medians.
@@ -28,15 +30,16 @@ REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(REPO, "tests", "wine"))
 import harness  # noqa: E402
 
-NSIS_TARGET = {"win64": "amd64-unicode", "win32": "x86-unicode"}
+# By the build flavour of our installer image.
+NSIS_TARGET = {"win64": "amd64-unicode", "win32": "x86-unicode"}[harness.FACTS.programs]
 # No blanks: Wine would quote such an argument, and NSIS takes /D= only unquoted.
 OURS_FOLDER = "C:\\BenchOurs\\VarnekPrinter"
 NSIS_FOLDER = "C:\\BenchNSIS\\VarnekPrinter"
 
 
 def payload_files():
-    """The package's members in order, as the build of the prefix's flavour packs them."""
-    vendor = os.environ.get("VARNEK_VENDOR_DIR") or os.path.join(harness.BUILD, "win64", "payload", "vendor")
+    """The package's members in order, as the mode's stand-in installer packs them."""
+    vendor = os.environ.get("VARNEK_VENDOR_DIR") or harness.STANDINS
     with open(os.path.join(REPO, "payload", "members.txt")) as f:
         names = [line.strip() for line in f if line.strip()]
     paths = []
@@ -66,7 +69,7 @@ def pack_nsis(files, out, work):
     script = os.path.join(work, os.path.basename(out) + ".nsi")
     lines = [
         "Unicode true",
-        "Target " + NSIS_TARGET[harness.ARCH],
+        "Target " + NSIS_TARGET,
         "SetCompressor zlib",
         'Name "VarnekPrinter"',
         'OutFile "%s"' % out,
@@ -80,13 +83,14 @@ def pack_nsis(files, out, work):
     subprocess.run(["makensis", "-V2", script], check=True, stdout=subprocess.DEVNULL)
 
 
-def timed_silent(session, program, folder):
-    """Seconds from process start to exit of `program /S /D=folder`."""
+def timed_silent(session, program, folder, expected=0):
+    """Seconds from process start to exit of `program /S /D=folder`, which
+    must end with the exit code expected."""
     started = time.perf_counter()
     process = session.start(program, "/S", "/D=" + folder)
     process.wait(timeout=120)
     elapsed = time.perf_counter() - started
-    if process.returncode != 0:
+    if process.returncode != expected:
         sys.exit("%s /S exited with %d" % (program, process.returncode))
     return elapsed
 
@@ -101,7 +105,8 @@ def warm_up(session, nsis):
 def time_ours(installer, nsis):
     with harness.Session("bench-ours") as session:
         warm_up(session, nsis)
-        return timed_silent(session, installer, OURS_FOLDER)
+        # Under Wine's monitor limit (wow64) ours ends with the port step's 9.
+        return timed_silent(session, installer, OURS_FOLDER, harness.INSTALLED_CODE)
 
 
 def time_nsis(installer, count):
@@ -129,11 +134,13 @@ def main():
         pack_nsis([], empty, work)
         stub = os.path.getsize(empty)
         ours_size, nsis_size = os.path.getsize(ours), os.path.getsize(nsis)
-        print("Same %d files (%d bytes), %s prefix, build %s"
-              % (len(files), sum(os.path.getsize(f) for f in files), harness.ARCH, harness.FLAVOUR))
+        print("Wine mode %s: %s prefix, our image from %s, stand-ins from %s"
+              % (harness.MODE, harness.ARCH, harness.FLAVOUR,
+                 os.environ.get("VARNEK_VENDOR_DIR") or harness.STANDINS))
+        print("Same %d files (%d bytes)" % (len(files), sum(os.path.getsize(f) for f in files)))
         print("  ours: %9d bytes = image %d + package %d" % (ours_size, image, ours_size - image))
         print("  NSIS: %9d bytes = stub %d + data %d (zlib, %s)"
-              % (nsis_size, stub, nsis_size - stub, NSIS_TARGET[harness.ARCH]))
+              % (nsis_size, stub, nsis_size - stub, NSIS_TARGET))
         print("  size ours / NSIS: %.3f" % (ours_size / nsis_size))
 
         # Each installer gets a prefix copy of its own per run, in turns.

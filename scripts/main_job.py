@@ -23,6 +23,15 @@ import time
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(REPO, "tests", "wine"))
 import harness  # noqa: E402
+
+if not os.environ.get("VARNEK_WINE_MODE"):
+    # A mode where the whole printer system shows: under WOW64 Wine cannot
+    # register the x64 monitor (harness.WINE_MONITOR_LIMIT), so 32-bit Windows
+    # where this machine runs 32-bit code, else the x86_64 build. The harness
+    # reads the mode once, on import: start again with it chosen.
+    os.environ["VARNEK_WINE_MODE"] = "win32" if harness.can_run_32bit() else "win64"
+    os.execv(sys.executable, [sys.executable] + sys.argv)
+
 import sysstate  # noqa: E402
 
 SCREENSHOTS = os.path.join(REPO, "docs", "screenshots")
@@ -132,10 +141,14 @@ def main():
     parser.add_argument("--uninstall", action="store_true", help="uninstall afterwards and print what is left")
     args = parser.parse_args()
 
-    print("Wine prefix flavour: %s (programs from %s)" % (harness.ARCH, harness.FLAVOUR))
-    if harness.ARCH == "win64":
+    print("Wine mode: %s (%s prefix; installer %s; programs from %s)"
+          % (harness.MODE, harness.ARCH, harness.INSTALLER, harness.FLAVOUR))
+    if harness.MODE == "win64" and not harness.can_run_32bit():
         print("This machine cannot execute 32-bit x86 code, so the x86_64 build of the same sources\n"
               "runs in a 64-bit prefix.")
+    if not harness.FACTS.monitor_registers:
+        print("Under WOW64 here: %s; no monitor, port or queue, and the port step's \"ERROR\" box."
+              % harness.WINE_MONITOR_LIMIT)
     print("Installer: stand-in build (payload/standins/); dist/ holds the product built from VARNEK_VENDOR_DIR.")
     interactive = have_display()
     with harness.Session("main-job", display=os.environ["DISPLAY"] if interactive else None) as session:
