@@ -124,6 +124,8 @@ def main():
     parser.add_argument("--runs", type=int, default=5, help="installations of each (default 5)")
     args = parser.parse_args()
 
+    if harness.FACTS.runnable():
+        sys.exit("Wine mode %s: not run (%s)" % (harness.MODE, harness.FACTS.runnable()))
     files = payload_files()
     with tempfile.TemporaryDirectory() as work:
         ours, nsis = os.path.join(work, "VarnekPrinterSetup.exe"), os.path.join(work, "PeerSetup.exe")

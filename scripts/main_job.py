@@ -141,6 +141,8 @@ def main():
     parser.add_argument("--uninstall", action="store_true", help="uninstall afterwards and print what is left")
     args = parser.parse_args()
 
+    if harness.FACTS.runnable():
+        sys.exit("Wine mode %s: not run (%s)" % (harness.MODE, harness.FACTS.runnable()))
     print("Wine mode: %s (%s prefix; installer %s; programs from %s)"
           % (harness.MODE, harness.ARCH, harness.INSTALLER, harness.FLAVOUR))
     if harness.MODE == "win64" and not harness.can_run_32bit():

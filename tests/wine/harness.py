@@ -13,6 +13,7 @@ win64 (some kernels run 64-bit user code only).
 """
 import dataclasses
 import fcntl
+import functools
 import json
 import os
 import re
@@ -32,6 +33,7 @@ INSTALLER_CAPTION = "Varnek打印机驱动安装程序"
 INSTALLER_MSG_CAPTION = "安裝Varnek打印机驱动"
 
 
+@functools.lru_cache(maxsize=None)
 def can_run_32bit():
     """Whether this machine executes 32-bit x86 code (Wine's 32-bit loader starts)."""
     try:
