@@ -95,7 +95,8 @@ MODES = {
                   standins="win32", needs_32bit=True,
                   program_files="C:\\Program Files", program_files_folders=("C:\\Program Files",),
                   environment="Windows NT x86", driver_dir_name="w32x86", system_dir=_SYSTEM32,
-                  programs_system_dir=_SYSTEM32, wow64_system_dir=None, wow64_registry_view=None, monitor_registers=True),
+                  programs_system_dir=_SYSTEM32, wow64_system_dir=None, wow64_registry_view=None,
+                  monitor_registers=True),
     # 64-bit Windows with 64-bit programs: an installer no user gets, the
     # only mode where no 32-bit code runs.
     "win64": Mode("win64", arch="win64", programs="win64", installer="win64/installer/VarnekPrinterSetup.exe",
@@ -137,9 +138,13 @@ STANDINS = os.path.join(STANDIN_FLAVOUR, "payload", "vendor")
 def program(relative):
     """A program of the build flavour that runs in the prefix, e.g.
     'uninstaller/Uninstaller.exe'; 'installer/VarnekPrinterSetup.exe' is the
-    mode's stand-in installer."""
-    if relative.replace("\\", "/") == "installer/VarnekPrinterSetup.exe":
+    mode's stand-in installer and 'payload/vendor/...' the stand-ins it
+    carries."""
+    relative = relative.replace("\\", "/")
+    if relative == "installer/VarnekPrinterSetup.exe":
         return INSTALLER
+    if relative == "payload/vendor" or relative.startswith("payload/vendor/"):
+        return os.path.join(STANDIN_FLAVOUR, relative)
     return os.path.join(FLAVOUR, relative)
 
 
@@ -148,7 +153,7 @@ def program(relative):
 # installer cannot load the x64 monitor (AddMonitor fails with 126), and
 # without the monitor there is no port, no queue, and the port step's "ERROR"
 # box. Real Windows loads monitors in its 64-bit spooler service. The tests
-# of monitor, port, queue, forms and that box run in the other modes.
+# that need the registered monitor run in the other modes.
 WINE_MONITOR_LIMIT = "Wine cannot load the x64 monitor into the 32-bit installer"
 needs_monitor = unittest.skipUnless(FACTS.monitor_registers, WINE_MONITOR_LIMIT)
 # The silent installer's exit code for a whole installation with the
@@ -216,7 +221,7 @@ TEMPLATE_SETTINGS = "fonts %s, Marlett" % FONT_SUBSTITUTES
 
 
 def template_prefix():
-    """The prefix every test group copies; made once per build tree."""
+    """The prefix every test group copies; made once per build tree and mode."""
     path = os.path.join(BUILD, "wine", "template-" + MODE)
     marker = os.path.join(path, ".varnek-ready")
     os.makedirs(os.path.dirname(path), exist_ok=True)

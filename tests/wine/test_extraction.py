@@ -39,7 +39,7 @@ def source_of(name):
         return harness.program("uninstaller/Uninstaller.exe")
     if name == "VarnekUsb64.exe":
         return os.path.join(harness.BUILD, "win64", "usb_helper", name)
-    return os.path.join(harness.STANDINS, name)
+    return harness.program(os.path.join("payload", "vendor", name))
 
 
 def read(path):

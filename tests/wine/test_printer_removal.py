@@ -130,7 +130,7 @@ class ServiceRemoval(WineTestCase):
     def test_running_service_is_stopped_and_deleted(self):
         folder = self.session.unix_path(FOLDER)
         os.makedirs(folder)
-        shutil.copy(os.path.join(harness.STANDINS, "VKPrinterService.exe"), os.path.join(folder, "VKPrinterService.exe"))
+        shutil.copy(harness.program("payload/vendor/VKPrinterService.exe"), os.path.join(folder, "VKPrinterService.exe"))
         self.session.run(harness.program("tests/wine/stephost.exe"), "service", FOLDER)
         self.assertTrue(harness.wait_until(
             lambda: sysstate.service(self.session).get("state") == sysstate.RUNNING))

@@ -88,7 +88,7 @@ class LongInstallationFolder(WineTestCase):
         self.assertEqual(247, len(folder))
         unix = self.session.unix_path(folder)
         os.makedirs(unix)
-        shutil.copy(os.path.join(harness.STANDINS, "VKPrinterService.exe"), os.path.join(unix, "VKPrinterService.exe"))
+        shutil.copy(harness.program("payload/vendor/VKPrinterService.exe"), os.path.join(unix, "VKPrinterService.exe"))
         with open(os.path.join(unix, "VarnekPrinter.gpd"), "w") as f:
             f.write("gpd")
 
@@ -121,7 +121,7 @@ class PrinterService(WineTestCase):
         super().setUpClass()
         folder = cls.session.unix_path(FOLDER)
         os.makedirs(folder)
-        shutil.copy(os.path.join(harness.STANDINS, "VKPrinterService.exe"), os.path.join(folder, "VKPrinterService.exe"))
+        shutil.copy(harness.program("payload/vendor/VKPrinterService.exe"), os.path.join(folder, "VKPrinterService.exe"))
 
     def tearDown(self):
         # An auto-start service would start again with every new Wine session.
