@@ -88,14 +88,15 @@ HANDLE g_ownFile = INVALID_HANDLE_VALUE;
 
 OwnFileHold::OwnFileHold()
 {
-    char path[kPathBufferSize];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    // UTF-16: the folder it was started from need not fit the ANSI code page.
+    wchar_t path[kPathBufferSize];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, kPathBufferSize);
     // A path that filled the buffer may have been cut short.
-    if (length == 0 || length >= sizeof path)
+    if (length == 0 || length >= kPathBufferSize)
         return;
     // Shared for reading only: nobody may write, rename or delete the file
     // while the installer runs, so the package extracted is the one started.
-    g_ownFile = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+    g_ownFile = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
 }
 

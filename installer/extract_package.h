@@ -5,7 +5,7 @@
 
 // The installer's own file, opened when the program starts and held until it
 // ends; the package is read through this handle, never again by path. One
-// instance, made by the application before its first page.
+// static instance, made before WinMain runs.
 class OwnFileHold {
 public:
     OwnFileHold();
