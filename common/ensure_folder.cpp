@@ -1,58 +1,41 @@
 #include "common/ensure_folder.h"
 
-#include <io.h>
 #include <string.h>
-#include <windows.h>
 
-#include "common/dbcs.h"
-#include "common/path_text.h"
+#include "common/folder_acl.h"
+#include "common/folder_rules.h"
 #include "common/reparse_points.h"
-
-namespace {
-
-bool IsFolder(const char* path)
-{
-    DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Exists(const char* path)
-{
-    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A level that exists must be a folder and no link: what the installer
-// writes below it must land where the path says. A missing one is created.
-bool EnsureLevel(const char* path)
-{
-    if (Exists(path))
-        return IsFolder(path) && !IsReparsePoint(path);
-    return ::CreateDirectoryA(path, nullptr) != FALSE;
-}
-
-}  // namespace
 
 bool EnsureFolderPath(const char* path)
 {
-    size_t length = strlen(path);
-    // "X:" alone and "X:name" are relative to the drive's current folder.
-    if (length < 3 || length >= kPathBufferSize || path[1] != ':' || path[2] != '\\')
+    CreatedFolderSecurity security;
+    if (!security.Attributes())
         return false;
-    char drive[3] = {path[0], ':', '\0'};
-    if (_access(drive, 0) != 0)
-        return false;
-
-    char prefix[kPathBufferSize];
-    for (const char* p = path + 3; *p; p = NextChar(p)) {
-        if (*p != '\\')
-            continue;
-        size_t prefixLength = static_cast<size_t>(p - path);
-        memcpy(prefix, path, prefixLength);
-        prefix[prefixLength] = '\0';
-        if (!EnsureLevel(prefix))
-            return false;
-        if (p[1] == '\0')
+    HeldLevels held;
+    bool reached = false;
+    const bool failed = AnyLevelOf(path, [&](const char* level) {
+        const bool last = strlen(level) == strlen(path);
+        bool created = false;
+        HANDLE handle = OpenLevel(level);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ||
+                !::CreateDirectoryA(level, security.Attributes()))
+                return true;
+            handle = OpenLevel(level);
+            if (handle == INVALID_HANDLE_VALUE)
+                return true;
+            created = true;
+        }
+        // A level made just now carries our descriptor; one that existed is
+        // judged by its own.
+        if (IsLinkLevel(handle, level) || !IsFolderLevel(handle) ||
+            (!created && !FolderMeetsRule(handle, last ? FolderRule::kFolder : FolderRule::kLevelAbove))) {
+            ::CloseHandle(handle);
             return true;
-    }
-    return EnsureLevel(path);
+        }
+        reached = last;
+        return !held.Add(handle);
+    });
+    return !failed && reached;
 }

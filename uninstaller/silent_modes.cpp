@@ -5,15 +5,25 @@
 
 #include "common/install_folder.h"
 #include "common/path_text.h"
+#include "common/reparse_points.h"
 #include "uninstaller/clean_up_installation.h"
 #include "uninstaller/handover_checks.h"
 #include "uninstaller/module_path.h"
 #include "uninstaller/self_deletion.h"
+#include "uninstaller/uninstall_entry_removal.h"
 
 void RunCleanUpPass(const char* folder)
 {
     char ownFolder[kPathBufferSize];
     if (!GetOwnFolder(ownFolder, sizeof ownFolder) || !IsSameFolder(folder, ownFolder))
+        return;
+    // Installed again since the removal began: the installer cancels this
+    // pass, but one started anyway (a copy of the value, a reinstallation
+    // by an older installer) must not take the new installation. The
+    // Programs and Features entry tells it: the removal deleted it before
+    // registering this pass and only an installation writes it again,
+    // whereas the product key and the folder outlive a removal.
+    if (IsUninstallEntryPresent())
         return;
     TempCopy copy;
     const bool copied = CopySelfToTemp(&copy);
@@ -43,10 +53,14 @@ void RunFinisher(const char* processId, const char* exePath, const char* folder)
     char ownFolder[kPathBufferSize];
     if (GetOwnFolder(ownFolder, sizeof ownFolder))
         ::SetCurrentDirectoryA(ownFolder);
-    ::DeleteFileA(exePath);
+    HeldLevels held;
+    if (HoldLevelsAbove(held, exePath))
+        ::DeleteFileA(exePath);
+    held.Release();
     // Once the folder is gone, a record naming it would make a later folder
     // of that name ours to empty.
-    if (IsUsableInstallFolder(folder) && ::RemoveDirectoryA(folder) && IsOwnedInstallFolder(folder))
+    if (IsUsableInstallFolder(folder) && HoldLevelsAbove(held, folder) && ::RemoveDirectoryA(folder) &&
+        IsOwnedInstallFolder(folder))
         RecordFolderOwnership(folder, false);
     DeleteSelf();
 }
