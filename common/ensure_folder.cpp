@@ -6,11 +6,13 @@
 #include "common/folder_rules.h"
 #include "common/reparse_points.h"
 
-bool EnsureFolderPath(const char* path)
+namespace {
+
+// Walks the levels of path from the drive root down, each opened and held
+// while the levels below it are judged; with security, a missing level is
+// created with it, else the walk ends there as far as it went.
+bool WalkLevels(const char* path, SECURITY_ATTRIBUTES* security)
 {
-    CreatedFolderSecurity security;
-    if (!security.Attributes())
-        return false;
     HeldLevels held;
     bool reached = false;
     const bool failed = AnyLevelOf(path, [&](const char* level) {
@@ -19,8 +21,13 @@ bool EnsureFolderPath(const char* path)
         HANDLE handle = OpenLevel(level);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD error = ::GetLastError();
-            if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ||
-                !::CreateDirectoryA(level, security.Attributes()))
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+                return true;
+            if (!security) {
+                reached = true;  // what is missing is checked when it is made
+                return true;
+            }
+            if (!::CreateDirectoryA(level, security))
                 return true;
             handle = OpenLevel(level);
             if (handle == INVALID_HANDLE_VALUE)
@@ -29,13 +36,26 @@ bool EnsureFolderPath(const char* path)
         }
         // A level made just now carries our descriptor; one that existed is
         // judged by its own.
-        if (IsLinkLevel(handle, level) || !IsFolderLevel(handle) ||
+        if (!IsPlainFolder(handle, level) ||
             (!created && !FolderMeetsRule(handle, last ? FolderRule::kFolder : FolderRule::kLevelAbove))) {
             ::CloseHandle(handle);
             return true;
         }
         reached = last;
-        return !held.Add(handle);
+        return !held.Add(handle, level);
     });
-    return !failed && reached;
+    return reached && (!failed || !security);
+}
+
+}  // namespace
+
+bool IsFolderPathUsable(const char* path)
+{
+    return WalkLevels(path, nullptr);
+}
+
+bool EnsureFolderPath(const char* path)
+{
+    CreatedFolderSecurity security;
+    return security.Attributes() && WalkLevels(path, security.Attributes());
 }

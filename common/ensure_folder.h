@@ -10,3 +10,7 @@
 // ordinary user may change (IsAdminOnlyFolder). Levels created before a
 // failure stay.
 bool EnsureFolderPath(const char* path);
+
+// The same checks on the levels that exist, creating nothing: true when
+// EnsureFolderPath would not refuse any of them.
+bool IsFolderPathUsable(const char* path);

@@ -1,5 +1,7 @@
 #include "common/reparse_points.h"
 
+#include <string.h>
+
 #include "common/folder_rules.h"
 #include "common/path_text.h"
 
@@ -17,49 +19,56 @@ HANDLE OpenLevel(const char* path)
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
-bool IsLinkLevel(HANDLE level, const char* path)
+bool IsPlainFolder(HANDLE level, const char* path)
 {
     BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(level, &info))
-        return true;
     // Wine opens the target of a Unix symbolic link whatever the flag says;
     // its path attributes still tell the link, and the held handle keeps
     // the path on the same object while both are read.
-    return (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || IsReparsePoint(path);
-}
-
-bool IsFolderLevel(HANDLE level)
-{
-    BY_HANDLE_FILE_INFORMATION info;
-    return ::GetFileInformationByHandle(level, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    return ::GetFileInformationByHandle(level, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsReparsePoint(path);
 }
 
 bool HeldLevels::HoldFolder(const char* folder)
 {
-    Release();
-    const bool failed = AnyLevelOf(folder, [this](const char* path) {
+    // Keep the held levels that are levels of folder too.
+    int kept = 0;
+    while (kept < m_count) {
+        const size_t end = m_ends[kept];
+        const char next = folder[end];
+        if (strncmp(m_path, folder, end) != 0 || (next != '\\' && next != '\0' && end != 3))
+            break;
+        ++kept;
+    }
+    while (m_count > kept)
+        ::CloseHandle(m_levels[--m_count]);
+    const size_t keptEnd = m_count ? m_ends[m_count - 1] : 0;
+    const bool failed = AnyLevelOf(folder, [this, keptEnd](const char* path) {
+        if (strlen(path) <= keptEnd)
+            return false;
         HANDLE level = OpenLevel(path);
         if (level == INVALID_HANDLE_VALUE)
             return true;
-        if (IsLinkLevel(level, path) || !IsFolderLevel(level)) {
+        if (!IsPlainFolder(level, path)) {
             ::CloseHandle(level);
             return true;
         }
-        return !Add(level);
+        return !Add(level, path);
     });
-    if (failed || m_count == 0) {
+    if (failed || m_count == 0 || m_ends[m_count - 1] != strlen(folder)) {
         Release();
         return false;
     }
     return true;
 }
 
-bool HeldLevels::Add(HANDLE level)
+bool HeldLevels::Add(HANDLE level, const char* path)
 {
-    if (m_count == static_cast<int>(sizeof m_levels / sizeof m_levels[0])) {
+    if (m_count == static_cast<int>(sizeof m_levels / sizeof m_levels[0]) || !CopyText(m_path, sizeof m_path, path)) {
         ::CloseHandle(level);
         return false;
     }
+    m_ends[m_count] = strlen(path);
     m_levels[m_count++] = level;
     return true;
 }
@@ -68,10 +77,18 @@ void HeldLevels::Release()
 {
     while (m_count > 0)
         ::CloseHandle(m_levels[--m_count]);
+    m_path[0] = '\0';
 }
 
 bool HoldLevelsAbove(HeldLevels& held, const char* path)
 {
     char folder[kPathBufferSize];
-    return FolderOfPath(folder, sizeof folder, path) && held.HoldFolder(folder);
+    if (!FolderOfPath(folder, sizeof folder, path))
+        return false;
+    // An item in a drive root: "X:" stands for that root.
+    if (strlen(folder) == 2) {
+        folder[2] = '\\';
+        folder[3] = '\0';
+    }
+    return held.HoldFolder(folder);
 }

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "common/path_text.h"
+
 // True when path exists and is a reparse point.
 bool IsReparsePoint(const char* path);
 
@@ -15,11 +17,8 @@ bool IsReparsePoint(const char* path);
 // INVALID_HANDLE_VALUE when it cannot be opened.
 HANDLE OpenLevel(const char* path);
 
-// True when level, opened by OpenLevel from path, is a link.
-bool IsLinkLevel(HANDLE level, const char* path);
-
-// True when the open level is a folder.
-bool IsFolderLevel(HANDLE level);
+// True when level, opened by OpenLevel from path, is a folder and no link.
+bool IsPlainFolder(HANDLE level, const char* path);
 
 // The levels of one canonical folder path, held open from the drive root
 // down while the owner exists.
@@ -32,15 +31,19 @@ public:
 
     // Opens every level of folder ("X:\" to folder itself) and holds it;
     // false, holding nothing, when a level is missing, not a folder, or a
-    // link.
+    // link. The levels it already holds for the folder before (the same
+    // levels, still held, so unchanged) are kept rather than opened again.
     bool HoldFolder(const char* folder);
-    // Adds one more level below the held ones.
-    bool Add(HANDLE level);
+    // Adds one more level, named by path, below the held ones.
+    bool Add(HANDLE level, const char* path);
     void Release();
 
 private:
     // A 255-character path has at most 128 levels.
     HANDLE m_levels[128];
+    // The length of each held level's path within m_path.
+    size_t m_ends[128];
+    char m_path[kPathBufferSize] = "";
     int m_count = 0;
 };
 

@@ -90,15 +90,16 @@ InstallOutcome PrepareInstallFolders(const char* typed, char* folder, size_t siz
         return InstallOutcome::kFolderInvalid;
     // Decided before the folder is created: a folder made now is ours.
     const bool ours = IsFolderOurs(folder);
+    // EnsureFolderPath refuses a level that is a junction or link, or that
+    // an ordinary user may change, before it creates anything below it. Both
+    // folders are checked before either is made.
+    if (!IsFolderPathUsable(folder) || !SettleDataFolder(folder) || HoldsLinkedFile(g_szDataDir) ||
+        !EnsureFolderPath(folder))
+        return InstallOutcome::kFolderInvalid;
     // A reinstallation: the clean-up pass a removal left for the next logon
     // would take this installation's files.
     CancelPendingCleanUp();
-    // EnsureFolderPath refuses a level that is a junction or link, or that
-    // an ordinary user may change, before it creates anything below it. The
-    // record is settled before any file is written, so no run leaves files
-    // in a folder whose record is stale.
-    if (!EnsureFolderPath(folder) || !RecordFolderOwnership(folder, ours) || !SettleDataFolder(folder) ||
-        HoldsLinkedFile(g_szDataDir))
-        return InstallOutcome::kFolderInvalid;
-    return InstallOutcome::kInstalled;
+    // The record is settled before any file is written, so no run leaves
+    // files in a folder whose record is stale.
+    return RecordFolderOwnership(folder, ours) ? InstallOutcome::kInstalled : InstallOutcome::kFolderInvalid;
 }

@@ -118,16 +118,16 @@ void DeleteListedItems(const CStringArray& files, const CStringArray& folders, C
     // The tree may have changed since it was listed: a folder replaced by a
     // junction now leads elsewhere, so every level from the drive root down
     // to each item is checked and held as the item is reached. The item
-    // itself may be a link: deleting it removes only the link.
+    // itself may be a link: deleting it removes only the link. Levels the
+    // previous item held for the same folder stay held, so unchanged.
+    HeldLevels held;
     for (int i = 0; i < F; ++i) {
-        HeldLevels held;
         if (HoldLevelsAbove(held, files[i]))
             ::DeleteFileA(files[i]);
         if (progress)
             progress->SetPos(ProgressPosition(i + 1, T));
     }
     for (int j = 0; j < D; ++j) {
-        HeldLevels held;
         if (HoldLevelsAbove(held, folders[D - 1 - j]))
             ::RemoveDirectoryA(folders[D - 1 - j]);
         if (progress)

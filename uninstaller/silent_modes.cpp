@@ -1,5 +1,6 @@
 #include "uninstaller/silent_modes.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 #include "common/path_text.h"
 #include "common/reparse_points.h"
 #include "uninstaller/clean_up_installation.h"
+#include "uninstaller/command_line.h"
 #include "uninstaller/handover_checks.h"
 #include "uninstaller/module_path.h"
 #include "uninstaller/self_deletion.h"
@@ -32,7 +34,11 @@ void RunCleanUpPass(const char* folder)
         ReleaseTempCopy(&copy, RelaunchFromTemp(copy));
 }
 
-void RunFinisher(const char* processId, const char* exePath, const char* folder)
+namespace {
+
+// Everything the finisher does but deleting itself; false, having done
+// nothing, when its checks stop it.
+bool FinishRemoval(const char* processHandle, const char* exePath, const char* folder)
 {
     // Only the installation the product key names: a finisher started by
     // hand with another folder must not delete a file of that name there.
@@ -41,13 +47,12 @@ void RunFinisher(const char* processId, const char* exePath, const char* folder)
         !ReadProductKeyValue("Program Directory", programFolder, sizeof programFolder) ||
         !LongFolderPath(programFolder, longProgram, sizeof longProgram) ||
         !LongFolderPath(folder, longFolder, sizeof longFolder) || !IsSameFolder(longFolder, longProgram))
-        return;
-    // A process that has ended already (or id 0) cannot be opened: no wait.
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(atoi(processId)));
-    if (process) {
-        ::WaitForSingleObject(process, INFINITE);
+        return false;
+    // The clean-up pass's handle, inherited: it names that process even
+    // after it ended. Started by hand (or with 0), the wait fails at once.
+    HANDLE process = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(strtoul(processHandle, nullptr, 10)));
+    if (process && ::WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0)
         ::CloseHandle(process);
-    }
     // A process's current folder cannot be removed; an inherited one might be
     // the installation folder.
     char ownFolder[kPathBufferSize];
@@ -62,5 +67,17 @@ void RunFinisher(const char* processId, const char* exePath, const char* folder)
     if (IsUsableInstallFolder(folder) && HoldLevelsAbove(held, folder) && ::RemoveDirectoryA(folder) &&
         IsOwnedInstallFolder(folder))
         RecordFolderOwnership(folder, false);
-    DeleteSelf();
+    return true;
+}
+
+}  // namespace
+
+void RunFinisher(const char* processHandle, const char* exePath, const char* folder)
+{
+    // A copy the clean-up pass made (in its Del*.tmp folder) goes whether
+    // or not the checks let it act.
+    char ownFolder[kPathBufferSize];
+    if (FinishRemoval(processHandle, exePath, folder) ||
+        (GetOwnFolder(ownFolder, sizeof ownFolder) && IsTempCopyFolder(ownFolder)))
+        DeleteSelf();
 }
