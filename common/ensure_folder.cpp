@@ -24,7 +24,9 @@ bool WalkLevels(const char* path, SECURITY_ATTRIBUTES* security)
             if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
                 return true;
             if (!security) {
-                reached = true;  // what is missing is checked when it is made
+                // What is missing is checked when it is made; a missing
+                // drive is no folder to make.
+                reached = strlen(level) > 3;
                 return true;
             }
             if (!::CreateDirectoryA(level, security))

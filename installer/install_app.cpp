@@ -4,18 +4,12 @@
 #include <windows.h>
 
 #include "framework/afx.h"
-#include "installer/extract_package.h"
 #include "installer/install_command_line.h"
 #include "installer/install_dlg.h"
 #include "installer/install_outcome.h"
 #include "installer/silent_install.h"
 
 namespace {
-
-// Before anything else of the program runs: the package is read through
-// this handle only, so the file read is the file started, as closely as a
-// program can know it.
-OwnFileHold ownFile;
 
 // The folder in the ANSI code page, in which every path of the program is
 // held. False when it holds a character the code page lacks (it would
