@@ -20,6 +20,7 @@ import unittest
 import harness
 import sysstate
 from harness import WineTestCase
+from package_copies import with_flipped_data_byte
 from test_lifecycle import INSTALLED, normalised
 from test_silent_modes import changes, run_windowless
 from test_uninstaller import tree, write_tree
@@ -162,6 +163,52 @@ class InstallerInAFolderOutsideTheCodePage(WineTestCase):
         wizard.close()
         self.assertTrue(wizard.gone())
         process.wait(30)
+
+
+class SwappedInstallerFile(WineTestCase):
+    """The installer's file swapped for a damaged copy while its wizard runs:
+    the package comes from the handle opened at its start, never from the
+    path again. Wine lets the Unix side rename a file a Windows program holds
+    open without FILE_SHARE_DELETE; on Windows the rename itself fails."""
+
+    NEXT, FINISH = 1001, 1007
+
+    def test_the_package_read_is_the_one_started(self):
+        folder = self.session.unix_path("C:\\Swap")
+        os.makedirs(folder)
+        installer = os.path.join(folder, "VarnekPrinterSetup.exe")
+        shutil.copy(INSTALLER, installer)
+        process = self.session.start(installer)
+        wizard = harness.Wizard(self.session, harness.INSTALLER_CAPTION)
+        self.assertTrue(wizard.wait(), "the installer did not appear")
+        os.rename(installer, installer + ".started")
+        with open(INSTALLER, "rb") as f:
+            damaged = with_flipped_data_byte(f.read(), 3)
+        with open(installer, "wb") as f:
+            f.write(damaged)
+        wizard.click(self.NEXT)
+        self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page")
+        wizard.set_folder("C:\\Swap Test")
+        wizard.click(self.NEXT)
+
+        def finished():
+            button = wizard.state()["controls"][str(self.FINISH)]
+            return button["enabled"] and button["text"] == "完成"
+
+        while not harness.wait_until(finished, timeout=0.5, interval=0.1):
+            self.assertIsNone(wizard.message_box(200, press=1), "the swapped file was read")
+            self.assertIsNone(process.poll(), "the installer ended before its finished page")
+        wizard.click(self.FINISH)
+        self.assertTrue(wizard.gone())
+        process.wait(30)
+        self.assertEqual(sorted(INSTALLED["installation folder"]),
+                         sorted(os.listdir(self.session.unix_path("C:\\Swap Test"))))
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.session:
+            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
+        super().tearDownClass()
 
 
 if __name__ == "__main__":
