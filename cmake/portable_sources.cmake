@@ -1,7 +1,9 @@
 # Sources that compile natively as well as for Windows (no windows.h): the
 # native unit tests, fuzzers and benchmarks link them as the `portable` library.
 set(VARNEK_PORTABLE_SOURCES
+  common/clean_up_command.cpp
   common/folder_rules.cpp
+  common/folder_security.cpp
   common/installed_files.cpp
   installer/installation_paths.cpp
   common/path_text.cpp

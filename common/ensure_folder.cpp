@@ -1,58 +1,63 @@
 #include "common/ensure_folder.h"
 
-#include <io.h>
 #include <string.h>
-#include <windows.h>
 
-#include "common/dbcs.h"
-#include "common/path_text.h"
+#include "common/folder_acl.h"
+#include "common/folder_rules.h"
 #include "common/reparse_points.h"
 
 namespace {
 
-bool IsFolder(const char* path)
+// Walks the levels of path from the drive root down, each opened and held
+// while the levels below it are judged; with security, a missing level is
+// created with it, else the walk ends there as far as it went.
+bool WalkLevels(const char* path, SECURITY_ATTRIBUTES* security)
 {
-    DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Exists(const char* path)
-{
-    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A level that exists must be a folder and no link: what the installer
-// writes below it must land where the path says. A missing one is created.
-bool EnsureLevel(const char* path)
-{
-    if (Exists(path))
-        return IsFolder(path) && !IsReparsePoint(path);
-    return ::CreateDirectoryA(path, nullptr) != FALSE;
+    HeldLevels held;
+    bool reached = false;
+    const bool failed = AnyLevelOf(path, [&](const char* level) {
+        const bool last = strlen(level) == strlen(path);
+        bool created = false;
+        HANDLE handle = OpenLevel(level);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+                return true;
+            if (!security) {
+                // What is missing is checked when it is made; a missing
+                // drive is no folder to make.
+                reached = strlen(level) > 3;
+                return true;
+            }
+            if (!::CreateDirectoryA(level, security))
+                return true;
+            handle = OpenLevel(level);
+            if (handle == INVALID_HANDLE_VALUE)
+                return true;
+            created = true;
+        }
+        // A level made just now carries our descriptor; one that existed is
+        // judged by its own.
+        if (!IsPlainFolder(handle, level) ||
+            (!created && !FolderMeetsRule(handle, last ? FolderRule::kFolder : FolderRule::kLevelAbove))) {
+            ::CloseHandle(handle);
+            return true;
+        }
+        reached = last;
+        return !held.Add(handle, level);
+    });
+    return reached && (!failed || !security);
 }
 
 }  // namespace
 
+bool IsFolderPathUsable(const char* path)
+{
+    return WalkLevels(path, nullptr);
+}
+
 bool EnsureFolderPath(const char* path)
 {
-    size_t length = strlen(path);
-    // "X:" alone and "X:name" are relative to the drive's current folder.
-    if (length < 3 || length >= kPathBufferSize || path[1] != ':' || path[2] != '\\')
-        return false;
-    char drive[3] = {path[0], ':', '\0'};
-    if (_access(drive, 0) != 0)
-        return false;
-
-    char prefix[kPathBufferSize];
-    for (const char* p = path + 3; *p; p = NextChar(p)) {
-        if (*p != '\\')
-            continue;
-        size_t prefixLength = static_cast<size_t>(p - path);
-        memcpy(prefix, path, prefixLength);
-        prefix[prefixLength] = '\0';
-        if (!EnsureLevel(prefix))
-            return false;
-        if (p[1] == '\0')
-            return true;
-    }
-    return EnsureLevel(path);
+    CreatedFolderSecurity security;
+    return security.Attributes() && WalkLevels(path, security.Attributes());
 }

@@ -94,6 +94,26 @@ bool FolderContains(const char* folder, const char* other)
     return strncmp(a, b, n) == 0 && (b[n] == '\0' || b[n] == '\\');
 }
 
+bool CanonicalFolderText(const char* path, char* buffer, size_t size)
+{
+    if (!IsValidFolderSyntax(path) || strchr(path, '%')) {
+        CopyText(buffer, size, "");
+        return false;
+    }
+    if (!CopyText(buffer, size, path))
+        return false;
+    // A '/' is never the second byte of a two-byte character in code page
+    // 936, but '\\' is: only whole characters are turned.
+    for (char* p = buffer; *p; p = const_cast<char*>(NextChar(p))) {
+        if (*p == '/')
+            *p = '\\';
+    }
+    size_t n = strlen(buffer);
+    while (n > 3 && buffer[n - 1] == '\\' && LastSeparator(buffer) == static_cast<int>(n - 1))
+        buffer[--n] = '\0';
+    return true;
+}
+
 bool IsSameFolder(const char* folder, const char* other)
 {
     return FolderContains(folder, other) && FolderContains(other, folder);

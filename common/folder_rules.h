@@ -53,27 +53,41 @@ bool IsFolderOursToRecord(FolderState state, const char* folder, const char* rec
 // (a stale one, or one of another installation) never counts.
 bool MayEmptyFolderTree(const char* folder, const char* recorded);
 
-// Calls visit(level) for every folder level of path strictly below root and
-// above path itself, from the top down; stops and returns true at the first
-// visit that returns true. A path not inside root has no such levels.
+// The canonical text of a folder the user typed: valid folder syntax
+// (IsValidFolderSyntax), '/' turned into '\\' and trailing separators
+// dropped, so that every later check and step splits the same levels. A
+// '%' is refused: the service manager would expand it in the service's
+// image path. False (buffer empty) otherwise. The long form is
+// LongFolderPath's (common/install_folder.h), taken of this text.
+bool CanonicalFolderText(const char* path, char* buffer, size_t size);
+
+// Calls visit(level) for every level of the absolute drive-letter path
+// "X:\\a\\b", from the top down: "X:\\", "X:\\a", "X:\\a\\b"; stops and
+// returns true at the first visit that returns true. Only '\\' separates
+// (the path is canonical); a trailing one ends no level.
 template <class Visit>
-bool AnyLevelBetween(const char* root, const char* path, Visit visit)
+bool AnyLevelOf(const char* path, Visit visit)
 {
-    size_t rootLength = strlen(root);
-    while (rootLength > 3 && (root[rootLength - 1] == '\\' || root[rootLength - 1] == '/'))
-        --rootLength;
-    if (!FolderContains(root, path))
+    const size_t length = strlen(path);
+    if (length < 3 || path[1] != ':' || path[2] != '\\' || length >= kPathBufferSize)
         return false;
     char level[kPathBufferSize];
-    for (const char* p = path + rootLength; *p; p = NextChar(p)) {
-        size_t length = static_cast<size_t>(p - path);
-        // A separator right after the root, or a trailing one, ends no level.
-        if ((*p != '\\' && *p != '/') || length <= rootLength || p[1] == '\0' || length >= sizeof level)
+    memcpy(level, path, 3);
+    level[3] = '\0';
+    if (visit(static_cast<const char*>(level)))
+        return true;
+    bool trailing = false;
+    for (const char* p = path + 3; *p; p = NextChar(p)) {
+        trailing = *p == '\\';
+        const size_t end = static_cast<size_t>(p - path);
+        if (!trailing || end <= 3)
             continue;
-        memcpy(level, path, length);
-        level[length] = '\0';
+        memcpy(level, path, end);
+        level[end] = '\0';
         if (visit(static_cast<const char*>(level)))
             return true;
     }
+    if (length > 3 && !trailing && visit(path))
+        return true;
     return false;
 }

@@ -82,37 +82,49 @@ int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const char* installFolde
     return ExtractPackageFile(input, fileSize, folders, CurrentNativeMachine(), target);
 }
 
-HANDLE g_ownFile = INVALID_HANDLE_VALUE;
+// The installer's own file, opened when the program starts and held until it
+// ends. Shared for reading only: nobody may write, rename or delete the file
+// while the installer runs, so the package extracted is the one started.
+class OwnFileHold {
+public:
+    OwnFileHold()
+    {
+        // UTF-16: the folder it was started from need not fit the ANSI code page.
+        wchar_t path[kPathBufferSize];
+        DWORD length = ::GetModuleFileNameW(nullptr, path, kPathBufferSize);
+        // A path that filled the buffer may have been cut short.
+        if (length > 0 && length < kPathBufferSize)
+            m_file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr);
+    }
+    ~OwnFileHold()
+    {
+        if (m_file != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_file);
+    }
+    OwnFileHold(const OwnFileHold&) = delete;
+    OwnFileHold& operator=(const OwnFileHold&) = delete;
+
+    HANDLE File() const { return m_file; }
+
+private:
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+};
+
+// Before anything else of the program runs, as closely to the start as a
+// program gets.
+const OwnFileHold g_ownFile;
 
 }  // namespace
-
-OwnFileHold::OwnFileHold()
-{
-    char path[kPathBufferSize];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    // A path that filled the buffer may have been cut short.
-    if (length == 0 || length >= sizeof path)
-        return;
-    // Shared for reading only: nobody may write, rename or delete the file
-    // while the installer runs, so the package extracted is the one started.
-    g_ownFile = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-}
-
-OwnFileHold::~OwnFileHold()
-{
-    if (g_ownFile != INVALID_HANDLE_VALUE)
-        ::CloseHandle(g_ownFile);
-    g_ownFile = INVALID_HANDLE_VALUE;
-}
 
 InstallOutcome ExtractPackage(const char* installFolder, InstallProgress& progress)
 {
     LARGE_INTEGER size;
-    if (g_ownFile == INVALID_HANDLE_VALUE || !::GetFileSizeEx(g_ownFile, &size))
+    const HANDLE file = g_ownFile.File();
+    if (file == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file, &size))
         return ExtractionOutcome(kPackageUnreadable);
     // The format's offsets are 32-bit: a larger file is no package of ours.
     if (size.QuadPart > UINT32_MAX)
         return ExtractionOutcome(kPackageDamaged);
-    return ExtractionOutcome(ExtractOpenPackage(g_ownFile, static_cast<uint32_t>(size.QuadPart), installFolder, progress));
+    return ExtractionOutcome(ExtractOpenPackage(file, static_cast<uint32_t>(size.QuadPart), installFolder, progress));
 }

@@ -3,18 +3,9 @@
 #include "installer/install_outcome.h"
 #include "installer/install_progress.h"
 
-// The installer's own file, opened when the program starts and held until it
-// ends; the package is read through this handle, never again by path. One
-// instance, made by the application before its first page.
-class OwnFileHold {
-public:
-    OwnFileHold();
-    ~OwnFileHold();
-    OwnFileHold(const OwnFileHold&) = delete;
-    OwnFileHold& operator=(const OwnFileHold&) = delete;
-};
-
-// Unpacks the package appended to the installer's own file: the settings
+// Unpacks the package appended to the installer's own file (opened by a
+// static object before WinMain runs, held until the program ends, and read
+// through that handle only, never again by path): the settings
 // file into the data folder, every other entry into installFolder, with the
 // output path as status text and the progress following.
 // The whole package is verified and measured first; nothing is written unless

@@ -11,6 +11,7 @@
 #include "common/reparse_points.h"
 #include "installer/data_folder.h"
 #include "installer/installation_paths.h"
+#include "installer/pending_clean_up.h"
 
 namespace {
 
@@ -78,19 +79,27 @@ bool DefaultInstallFolder(char* buffer, size_t size)
     return true;
 }
 
-InstallOutcome PrepareInstallFolders(const char* folder)
+InstallOutcome PrepareInstallFolders(const char* typed, char* folder, size_t size)
 {
-    if (!folder[0])
+    if (!typed[0])
         return InstallOutcome::kFolderEmpty;
+    char text[kPathBufferSize];
+    if (!CanonicalFolderText(typed, text, sizeof text) || !LongFolderPath(text, folder, size))
+        return InstallOutcome::kFolderInvalid;
     if (!IsUsableInstallFolder(folder) || !FitsInstallationPaths(folder) || HoldsLinkedFile(folder))
         return InstallOutcome::kFolderInvalid;
     // Decided before the folder is created: a folder made now is ours.
     const bool ours = IsFolderOurs(folder);
-    // EnsureFolderPath refuses a level that is a junction or link before it
-    // creates anything below it. The record is settled before any file is
-    // written, so no run leaves files in a folder whose record is stale.
-    if (!EnsureFolderPath(folder) || !RecordFolderOwnership(folder, ours) || !SettleDataFolder(folder) ||
-        HoldsLinkedFile(g_szDataDir))
+    // EnsureFolderPath refuses a level that is a junction or link, or that
+    // an ordinary user may change, before it creates anything below it. Both
+    // folders are checked before either is made.
+    if (!IsFolderPathUsable(folder) || !SettleDataFolder(folder) || HoldsLinkedFile(g_szDataDir) ||
+        !EnsureFolderPath(folder))
         return InstallOutcome::kFolderInvalid;
-    return InstallOutcome::kInstalled;
+    // A reinstallation: the clean-up pass a removal left for the next logon
+    // would take this installation's files.
+    CancelPendingCleanUp();
+    // The record is settled before any file is written, so no run leaves
+    // files in a folder whose record is stale.
+    return RecordFolderOwnership(folder, ours) ? InstallOutcome::kInstalled : InstallOutcome::kFolderInvalid;
 }

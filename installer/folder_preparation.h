@@ -8,11 +8,14 @@
 // False (buffer empty) when it does not fit.
 bool DefaultInstallFolder(char* buffer, size_t size);
 
-// Leaving the folder page (the wizard's Next, and the silent mode): checks
-// the folder, records whether it is ours, creates it and settles the data
-// folder. kFolderEmpty for an empty text; kFolderInvalid, before anything is
-// created, for a folder the rules refuse, one too long for the paths the
-// installation composes in it, or one reached through a junction or link
-// (the data folder likewise), or one where a file the installation writes
-// exists as a link; kInstalled when the folders are ready.
-InstallOutcome PrepareInstallFolders(const char* folder);
+// Leaving the folder page (the wizard's Next, and the silent mode): makes
+// the typed folder canonical (CanonicalFolderText, then its long form) into
+// folder, which every later step uses; checks it, settles the data folder,
+// creates the folder, removes a pending clean-up pass of ours and records
+// whether the folder is ours (decided before it was created). kFolderEmpty for an empty text; kFolderInvalid, before
+// anything is created, for a folder the rules refuse, one too long for the
+// paths the installation composes in it, or one reached through a junction
+// or link (the data folder likewise), one an ordinary user may change
+// (EnsureFolderPath), or one where a file the installation writes exists as
+// a link; kInstalled when the folders are ready.
+InstallOutcome PrepareInstallFolders(const char* typed, char* folder, size_t size);

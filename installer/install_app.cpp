@@ -1,10 +1,9 @@
-// CInstallApp: the installer program. No argument: the wizard. "/S" with an
-// optional final "/D=folder": the same installation without any window, its
-// outcome as the exit code.
+// CInstallApp: the installer program. No argument of ours: the wizard. "/S"
+// with an optional final "/D=folder": the same installation without any
+// window, its outcome as the exit code.
 #include <windows.h>
 
 #include "framework/afx.h"
-#include "installer/extract_package.h"
 #include "installer/install_command_line.h"
 #include "installer/install_dlg.h"
 #include "installer/install_outcome.h"
@@ -12,13 +11,13 @@
 
 namespace {
 
-// The command line in the ANSI code page, in which every path of the program
-// is held. False when it does not fit or holds a character the code page
-// lacks (it would become '?', another folder).
-bool CommandLineText(char* buffer, int size)
+// The folder in the ANSI code page, in which every path of the program is
+// held. False when it holds a character the code page lacks (it would
+// become '?', another folder) or does not fit.
+bool FolderText(const wchar_t* folder, char* buffer, int size)
 {
     BOOL lossy = FALSE;
-    int n = ::WideCharToMultiByte(CP_ACP, 0, ::GetCommandLineW(), -1, buffer, size, nullptr, &lossy);
+    int n = ::WideCharToMultiByte(CP_ACP, 0, folder, -1, buffer, size, nullptr, &lossy);
     return n > 0 && !lossy;
 }
 
@@ -28,16 +27,15 @@ class CInstallApp : public CWinApp {
 public:
     BOOL InitInstance() override
     {
-        OwnFileHold ownFile;
-        char commandLine[kInstallCommandLineSize];
         InstallCommand command;
-        if (!CommandLineText(commandLine, sizeof commandLine) ||
-            !ParseInstallArguments(SkipProgramPath(commandLine), command)) {
+        char folder[kPathBufferSize];
+        if (!ParseInstallArguments(SkipProgramPath(::GetCommandLineW()), command) ||
+            (command.hasFolder && !FolderText(command.folder, folder, sizeof folder))) {
             m_outcome = InstallOutcome::kBadCommandLine;
             return FALSE;
         }
         if (command.silent) {
-            m_outcome = InstallSilently(command.hasFolder ? command.folder : nullptr);
+            m_outcome = InstallSilently(command.hasFolder ? folder : nullptr);
             return FALSE;
         }
         CInstallDlg dlg;

@@ -4,12 +4,12 @@
 
 namespace {
 
-bool IsBlank(char c)
+bool IsBlank(wchar_t c)
 {
-    return c == ' ' || c == '\t';
+    return c == L' ' || c == L'\t';
 }
 
-const char* SkipBlanks(const char* text)
+const wchar_t* SkipBlanks(const wchar_t* text)
 {
     while (IsBlank(*text))
         ++text;
@@ -17,50 +17,69 @@ const char* SkipBlanks(const char* text)
 }
 
 // True when text begins with token followed by a blank or the end.
-bool IsToken(const char* text, const char* token)
+bool IsToken(const wchar_t* text, const wchar_t* token)
 {
-    size_t length = strlen(token);
-    return strncmp(text, token, length) == 0 && (text[length] == '\0' || IsBlank(text[length]));
+    size_t length = wcslen(token);
+    return wcsncmp(text, token, length) == 0 && (text[length] == L'\0' || IsBlank(text[length]));
+}
+
+// The end of the argument at text: past its closing quote when it starts
+// with one, else at the first blank.
+const wchar_t* SkipArgument(const wchar_t* text)
+{
+    if (*text == L'"') {
+        const wchar_t* close = wcschr(text + 1, L'"');
+        return close ? close + 1 : text + wcslen(text);
+    }
+    while (*text && !IsBlank(*text))
+        ++text;
+    return text;
+}
+
+bool TakeFolder(const wchar_t* folder, size_t length, InstallCommand& command)
+{
+    if (length >= sizeof command.folder / sizeof command.folder[0])
+        return false;
+    wmemcpy(command.folder, folder, length);
+    command.folder[length] = L'\0';
+    command.hasFolder = true;
+    return true;
 }
 
 }  // namespace
 
-const char* SkipProgramPath(const char* commandLine)
+const wchar_t* SkipProgramPath(const wchar_t* commandLine)
 {
-    const char* p = commandLine;
     // The program path has no escapes: a quoted one ends at the next quote.
-    if (*p == '"') {
-        const char* close = strchr(p + 1, '"');
-        p = close ? close + 1 : p + strlen(p);
-    } else {
-        while (*p && !IsBlank(*p))
-            ++p;
-    }
-    return SkipBlanks(p);
+    return SkipBlanks(SkipArgument(commandLine));
 }
 
-bool ParseInstallArguments(const char* arguments, InstallCommand& command)
+bool ParseInstallArguments(const wchar_t* arguments, InstallCommand& command)
 {
     command = InstallCommand();
-    const char* p = SkipBlanks(arguments);
+    const wchar_t* p = SkipBlanks(arguments);
     while (*p) {
-        if (IsToken(p, "/S")) {
+        if (IsToken(p, L"/S")) {
             command.silent = true;
             p = SkipBlanks(p + 2);
-        } else if (strncmp(p, "/D=", 3) == 0) {
+        } else if (wcsncmp(p, L"/D=", 3) == 0) {
             // The rest of the line is the folder; only trailing blanks go.
-            const char* folder = p + 3;
-            size_t length = strlen(folder);
+            const wchar_t* folder = p + 3;
+            size_t length = wcslen(folder);
             while (length > 0 && IsBlank(folder[length - 1]))
                 --length;
-            if (length >= sizeof command.folder)
+            if (!TakeFolder(folder, length, command))
                 return false;
-            memcpy(command.folder, folder, length);
-            command.folder[length] = '\0';
-            command.hasFolder = true;
+            break;
+        } else if (wcsncmp(p, L"\"/D=", 4) == 0) {
+            const wchar_t* folder = p + 4;
+            const wchar_t* close = wcschr(folder, L'"');
+            // Still the last argument: nothing but blanks may follow.
+            if (!close || *SkipBlanks(close + 1) || !TakeFolder(folder, static_cast<size_t>(close - folder), command))
+                return false;
             break;
         } else {
-            return false;
+            p = SkipBlanks(SkipArgument(p));
         }
     }
     // The wizard asks for its folder itself.

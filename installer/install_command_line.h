@@ -1,27 +1,28 @@
 // The installer's command line, after the NSIS convention: "/S" installs
 // without any window; "/D=folder" comes last and takes the rest of the line
-// as the folder, blanks included, without quotes. Portable (no windows.h).
+// as the folder, blanks included, or is quoted as a whole ("/D=C:\a b") as
+// deployment tools quote an argument with blanks. Any other argument (a file
+// dropped on the icon, say) is ignored. Read in UTF-16, so that a program
+// path outside the ANSI code page does not matter; only the folder must fit
+// it. Portable (no windows.h).
 #pragma once
 
 #include <stddef.h>
+#include <wchar.h>
 
 #include "common/path_text.h"
 
-// Room for the whole command line: the program's own path, the switches and
-// a folder, each path within its own limit.
-constexpr size_t kInstallCommandLineSize = 1024;
-
 struct InstallCommand {
     bool silent = false;
-    bool hasFolder = false;           // "/D=" was given, perhaps with an empty folder
-    char folder[kPathBufferSize] = "";
+    bool hasFolder = false;  // "/D=" was given, perhaps with an empty folder
+    wchar_t folder[kPathBufferSize] = L"";
 };
 
 // The arguments of a Windows command line: what follows the program path
 // (quoted, or up to the first blank) and the blanks after it.
-const char* SkipProgramPath(const char* commandLine);
+const wchar_t* SkipProgramPath(const wchar_t* commandLine);
 
-// Reads the arguments into command. False for anything but "/S" tokens and
-// a final "/D=", for "/D=" without "/S" and for a folder that does not fit
-// (it is refused, never cut). No argument at all is the wizard.
-bool ParseInstallArguments(const char* arguments, InstallCommand& command);
+// Reads the arguments into command. False for "/D=" without "/S", for a
+// quoted "/D=" followed by more, and for a folder that does not fit (it is
+// refused, never cut). No argument, or none of ours, is the wizard.
+bool ParseInstallArguments(const wchar_t* arguments, InstallCommand& command);

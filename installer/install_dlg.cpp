@@ -40,10 +40,15 @@ void CInstallDlg::CreateFolderBox()
 
 bool CInstallDlg::ValidateFolderPage()
 {
-    InstallOutcome outcome = PrepareInstallFolders(GetInstallFolder());
-    if (outcome != InstallOutcome::kInstalled)
+    char folder[kPathBufferSize];
+    InstallOutcome outcome = PrepareInstallFolders(GetInstallFolder(), folder, sizeof folder);
+    if (outcome != InstallOutcome::kInstalled) {
         ShowMessage(InstallOutcomeMessage(outcome));
-    return outcome == InstallOutcome::kInstalled;
+        return false;
+    }
+    // The worker reads the box: it gets the form that was checked.
+    m_wndPage.m_editFolder.SetText(folder);
+    return true;
 }
 
 void CInstallDlg::OnNext()

@@ -5,8 +5,7 @@
 #include "common/names.h"
 
 const char* const kNativeModules[kNativeModuleCount] = {
-    "VKPrinterService.exe", VARNEK_MONITOR_LIBRARY, "VarnekUI.dll", "VarnekUni.dll",
-    "UNIDRV.dll",           "UNIDRVUI.dll",         "UNIRES.DLL",
+    VARNEK_MONITOR_LIBRARY, "VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll", "UNIDRVUI.dll", "UNIRES.DLL",
 };
 
 namespace {
@@ -85,6 +84,8 @@ uint16_t PeMachineOf(const unsigned char* image, size_t size)
 bool PackedModulesFit(PackageInput& input, const PackageLayout& layout, NativeMachine machine)
 {
     const uint16_t wanted = PeMachineFor(machine);
+    if (wanted == 0)
+        return false;
     uint32_t position = layout.firstEntry;
     for (uint32_t i = 0; i < layout.entryCount; ++i) {
         EntryHeader header;
@@ -99,8 +100,8 @@ bool PackedModulesFit(PackageInput& input, const PackageLayout& layout, NativeMa
         HeaderSink sink;
         InflateStream(stream, input, header.dataLength, sink);
         inflateEnd(&stream);
-        const bool image = sink.Size() >= 2 && sink.Bytes()[0] == 'M' && sink.Bytes()[1] == 'Z';
-        if (image && PeMachineOf(sink.Bytes(), sink.Size()) != wanted)
+        // What is no image at all would not load either: refused alike.
+        if (PeMachineOf(sink.Bytes(), sink.Size()) != wanted)
             return false;
     }
     return true;

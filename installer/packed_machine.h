@@ -1,7 +1,9 @@
 // The architecture check made before anything is written: the packed
-// modules that run inside Windows' own processes (the spooler loads the
-// driver modules and the monitor library, the service manager starts the
-// service) must be built for the running system's processor. Portable (no
+// modules that Windows' own processes load (the spooler loads the driver
+// modules and the monitor library) must be built for the running system's
+// processor. Programs that run in their own process (the service, the
+// notice program, the uninstaller) run under WOW64 as well and are not
+// judged. Portable (no
 // windows.h): it reads the PE headers from the inflated entry bytes.
 #pragma once
 
@@ -15,7 +17,7 @@ constexpr uint16_t kPeMachineI386 = 0x014C;
 constexpr uint16_t kPeMachineAmd64 = 0x8664;
 
 // The modules checked, by package entry name (matched without regard to case).
-constexpr size_t kNativeModuleCount = 7;
+constexpr size_t kNativeModuleCount = 6;
 extern const char* const kNativeModules[kNativeModuleCount];
 
 // The PE machine of the running system's own processes; 0 for a machine the
@@ -26,8 +28,8 @@ uint16_t PeMachineFor(NativeMachine machine);
 // bytes, 0 when they hold no PE header.
 uint16_t PeMachineOf(const unsigned char* image, size_t size);
 
-// True when every module of the package that is a program image ("MZ") has
-// a PE header for machine. Entries that are no program image at all are not
-// judged here: the package build checks the vendor's files. Reads the
-// verified package; the input position is left anywhere.
+// True when every such module of the package has a PE header for machine;
+// false for one that is no PE image, and for a machine (ARM64) that no
+// package of ours is built for. Reads the verified package; the input
+// position is left anywhere.
 bool PackedModulesFit(PackageInput& input, const PackageLayout& layout, NativeMachine machine);

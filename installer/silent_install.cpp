@@ -23,9 +23,10 @@ InstallOutcome InstallSilently(const char* folder)
         DefaultInstallFolder(defaultFolder, sizeof defaultFolder);
         folder = defaultFolder;
     }
-    InstallOutcome outcome = PrepareInstallFolders(folder);
+    char canonical[kPathBufferSize];
+    InstallOutcome outcome = PrepareInstallFolders(folder, canonical, sizeof canonical);
     if (outcome != InstallOutcome::kInstalled)
         return outcome;
     QuietProgress progress;
-    return RunInstallation(folder, progress);
+    return RunInstallation(canonical, progress);
 }

@@ -10,7 +10,7 @@ void CleanUpInstallation(const char* folder)
 {
     CStringArray files, folders;
     ListInstallationFolder(folder, files, folders);
-    DeleteListedItems(folder, files, folders, nullptr);
+    DeleteListedItems(files, folders, nullptr);
     // Without the driver directory nothing of the spooler's is touched.
     char driverDirectory[kPathBufferSize];
     if (!GetDriverDirectory(driverDirectory, sizeof driverDirectory))

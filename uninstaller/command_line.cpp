@@ -37,14 +37,14 @@ bool FormatRunOnceData(char* buffer, size_t size, const char* exePath, const cha
     return ComposePath(buffer, size, "\"%s\" \"%s\"", exePath, folder);
 }
 
-bool FormatRelaunchCommand(char* buffer, size_t size, const char* tempCopy, unsigned long processId,
+bool FormatRelaunchCommand(char* buffer, size_t size, const char* tempCopy, unsigned long processHandle,
                            const char* exePath, const char* folder)
 {
     if (!IsQuotable(tempCopy) || !IsQuotable(exePath) || !IsQuotable(folder)) {
         CopyText(buffer, size, "");
         return false;
     }
-    return ComposePath(buffer, size, "\"%s\" %lu \"%s\" \"%s\"", tempCopy, processId, exePath, folder);
+    return ComposePath(buffer, size, "\"%s\" %lu \"%s\" \"%s\"", tempCopy, processHandle, exePath, folder);
 }
 
 namespace {

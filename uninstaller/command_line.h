@@ -9,14 +9,14 @@ enum class UninstallMode {
     kWizard,          // no argument
     kSilentRemoval,   // "/S" alone
     kCleanUpPass,     // the installation folder
-    kFinisher,        // process id, executable path, folder
+    kFinisher,        // process handle, executable path, folder
     kBadCommandLine,  // any other switch
 };
 
 // argc as CommandLineToArgvW counts it, the program path included;
 // firstArgument is the argument after the program path, or null. An argument
 // that begins with '/' is a switch: the clean-up pass always gets an
-// absolute folder and the finisher a process id, so neither is mistaken
+// absolute folder and the finisher a process handle number, so neither is mistaken
 // for one.
 UninstallMode ChooseMode(int argc, const wchar_t* firstArgument);
 
@@ -27,7 +27,7 @@ enum class UninstallExit : int {
 };
 
 // Room for every command line composed here: three quoted paths of up to 255
-// characters, a process id and the interpreter's switches.
+// characters, a handle number and the interpreter's switches.
 constexpr size_t kCommandLineSize = 1024;
 
 // Each path is enclosed in double quotes, so blanks never split it. A path
@@ -38,8 +38,10 @@ constexpr size_t kCommandLineSize = 1024;
 // RunOnce data: "exe" "folder".
 bool FormatRunOnceData(char* buffer, size_t size, const char* exePath, const char* folder);
 
-// The finisher's command line: "temp copy" process-id "exe" "folder".
-bool FormatRelaunchCommand(char* buffer, size_t size, const char* tempCopy, unsigned long processId,
+// The finisher's command line: "temp copy" handle "exe" "folder", handle
+// being the number of the clean-up pass's process handle that the finisher
+// inherits.
+bool FormatRelaunchCommand(char* buffer, size_t size, const char* tempCopy, unsigned long processHandle,
                            const char* exePath, const char* folder);
 
 // Whether a folder is one that CopySelfToTemp made (its name is Del*.tmp).

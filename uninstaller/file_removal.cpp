@@ -79,7 +79,10 @@ void ListFolderTree(const char* folder, CStringArray& files, CStringArray& folde
 
 void ListInstallationFolder(const char* folder, CStringArray& files, CStringArray& folders)
 {
-    if (IsOwnedInstallFolder(folder)) {
+    // A folder that is itself a link, or lies below one, is not emptied:
+    // its tree is elsewhere.
+    HeldLevels held;
+    if (IsOwnedInstallFolder(folder) && held.HoldFolder(folder)) {
         ListFolderTree(folder, files, folders);
         return;
     }
@@ -109,21 +112,23 @@ void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CString
     }
 }
 
-void DeleteListedItems(const char* root, const CStringArray& files, const CStringArray& folders,
-                       CProgressCtrl* progress)
+void DeleteListedItems(const CStringArray& files, const CStringArray& folders, CProgressCtrl* progress)
 {
     const int F = files.GetSize(), D = folders.GetSize(), T = F + D;
-    // The tree may have changed since it was listed: a subfolder replaced by
-    // a junction now leads elsewhere, so every item is checked as it is
-    // reached. A link itself is deleted (that removes only the link).
+    // The tree may have changed since it was listed: a folder replaced by a
+    // junction now leads elsewhere, so every level from the drive root down
+    // to each item is checked and held as the item is reached. The item
+    // itself may be a link: deleting it removes only the link. Levels the
+    // previous item held for the same folder stay held, so unchanged.
+    HeldLevels held;
     for (int i = 0; i < F; ++i) {
-        if (!HasLinkBelow(root, files[i]))
+        if (HoldLevelsAbove(held, files[i]))
             ::DeleteFileA(files[i]);
         if (progress)
             progress->SetPos(ProgressPosition(i + 1, T));
     }
     for (int j = 0; j < D; ++j) {
-        if (!HasLinkBelow(root, folders[D - 1 - j]))
+        if (HoldLevelsAbove(held, folders[D - 1 - j]))
             ::RemoveDirectoryA(folders[D - 1 - j]);
         if (progress)
             progress->SetPos(ProgressPosition(F + j + 1, T));
@@ -145,8 +150,11 @@ void RemoveDataFolderSettings()
         return;
     // An ordinary user can create this folder as a junction into a system
     // folder before the installation: nothing is deleted through it.
-    if (HasLinkedLevel(folder))
+    HeldLevels held;
+    if (!held.HoldFolder(folder))
         return;
     ::DeleteFileA(settings);
-    ::RemoveDirectoryA(folder);
+    held.Release();
+    if (HoldLevelsAbove(held, folder))
+        ::RemoveDirectoryA(folder);
 }

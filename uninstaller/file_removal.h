@@ -15,17 +15,17 @@ void ListFolderTree(const char* folder, CStringArray& files, CStringArray& folde
 void ListInstallationFolder(const char* folder, CStringArray& files, CStringArray& folders);
 
 // The wizard's removal lists: the installation folder of the running
-// executable (stored in folder, the root for DeleteListedItems), then the
+// executable (stored in folder), then the
 // Start-menu shortcuts and their folders (those the installer creates and
 // those of earlier versions), whether or not they exist.
 void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CStringArray& folders);
 
 // Deletes the files in list order, then removes the folders in reverse order
-// (each folder after everything inside it). An item inside root is skipped
-// when a level between root and it is now a junction or link. Failures are
+// (each folder after everything inside it). An item is skipped when a level
+// from the drive root down to its folder is now a junction or link. Failures are
 // skipped; with a progress control the position moves after every item and
 // ends at 100.
-void DeleteListedItems(const char* root, const CStringArray& files, const CStringArray& folders,
+void DeleteListedItems(const CStringArray& files, const CStringArray& folders,
                        CProgressCtrl* progress);
 
 // Deletes the settings file from the installer's data folder (Windows 6.0 and

@@ -136,9 +136,11 @@ int DeletePrinterByName(const char* printerName)
 int RemovePrinterDriver(const char* driverName)
 {
     BOOL deleted = ::DeletePrinterDriverA(nullptr, Text(SpoolerEnvironment()), Text(driverName));
-    // The spooler leaves the driver's files behind.
+    // The spooler leaves the driver's files behind. A driver still
+    // registered (a queue of another user's still uses it) keeps its data
+    // file, as in the clean-up pass: without it the driver cannot be used.
     char driverDirectory[kPathBufferSize], dataFile[kPathBufferSize];
-    if (GetDriverDirectory(driverDirectory, sizeof driverDirectory) &&
+    if (!IsDriverRegistered(driverName) && GetDriverDirectory(driverDirectory, sizeof driverDirectory) &&
         ComposePath(dataFile, sizeof dataFile, "%s\\3\\%s", driverDirectory, kDriverDataFile))
         ::DeleteFileA(dataFile);
     return deleted ? 1 : 0;

@@ -14,7 +14,7 @@ void RemoveInstallation(CProgressCtrl* progress)
     char folder[kPathBufferSize] = "";
     CollectRemovalLists(folder, sizeof folder, files, folders);
     RegisterRunOnceCleanup();
-    DeleteListedItems(folder, files, folders, progress);
+    DeleteListedItems(files, folders, progress);
     RemoveDataFolderSettings();
     RemoveUninstallEntry();
     RemovePrinterSystem();

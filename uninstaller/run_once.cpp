@@ -3,6 +3,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "common/clean_up_command.h"
 #include "common/path_text.h"
 #include "uninstaller/command_line.h"
 #include "uninstaller/module_path.h"
@@ -16,10 +17,10 @@ void RegisterRunOnceCleanup()
     HKEY key;
     // The 64-bit view, like the product key: the same value whether a 32-bit
     // or a 64-bit uninstaller writes it (ignored on 32-bit Windows).
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0,
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, VARNEK_RUN_ONCE_KEY, 0,
                         KEY_READ | KEY_WRITE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
         return;
-    ::RegSetValueExA(key, "DvxUninstaller", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+    ::RegSetValueExA(key, VARNEK_RUN_ONCE_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
                      static_cast<DWORD>(strlen(data) + 1));
     ::RegCloseKey(key);
 }

@@ -1,6 +1,7 @@
 #include "uninstaller/self_deletion.h"
 
 #include <sddl.h>
+#include <stdint.h>
 
 #include "common/path_text.h"
 #include "uninstaller/command_line.h"
@@ -55,17 +56,29 @@ bool CopySelfToTemp(TempCopy* copy)
 bool RelaunchFromTemp(const TempCopy& copy)
 {
     char exePath[MAX_PATH], folder[kPathBufferSize], commandLine[kCommandLineSize];
+    HANDLE self;
     if (!GetOwnPath(exePath, sizeof exePath) || !FolderOfPath(folder, sizeof folder, exePath) ||
-        !FormatRelaunchCommand(commandLine, sizeof commandLine, copy.path, ::GetCurrentProcessId(), exePath, folder))
+        !::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &self, SYNCHRONIZE,
+                           TRUE, 0))
         return false;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!::CreateProcessA(copy.path, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
+    // Handle values fit 32 bits, also in a 64-bit process.
+    bool started = false;
+    if (FormatRelaunchCommand(commandLine, sizeof commandLine, copy.path,
+                              static_cast<unsigned long>(reinterpret_cast<uintptr_t>(self)), exePath, folder)) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process;
+        // Only this handle is inheritable: every other one is made without
+        // an inheritance flag.
+        started = ::CreateProcessA(copy.path, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                   &process) != FALSE;
+        if (started) {
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
+        }
+    }
+    ::CloseHandle(self);
+    return started;
 }
 
 void ReleaseTempCopy(TempCopy* copy, bool started)

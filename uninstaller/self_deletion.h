@@ -20,8 +20,9 @@ struct TempCopy {
 // Makes the copy of the running executable. On failure nothing is left behind.
 bool CopySelfToTemp(TempCopy* copy);
 
-// Starts the temporary copy as the finisher: "copy" process-id "exe" "folder",
-// with this process's id, executable and folder.
+// Starts the temporary copy as the finisher: "copy" handle "exe" "folder",
+// with an inherited handle to this process (an id could name another
+// process once this one ended), its executable and folder.
 bool RelaunchFromTemp(const TempCopy& copy);
 
 // Lets go of the copy; one that was not started is deleted with its folder.

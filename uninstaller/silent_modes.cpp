@@ -1,19 +1,31 @@
 #include "uninstaller/silent_modes.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <windows.h>
 
 #include "common/install_folder.h"
 #include "common/path_text.h"
+#include "common/reparse_points.h"
 #include "uninstaller/clean_up_installation.h"
+#include "uninstaller/command_line.h"
 #include "uninstaller/handover_checks.h"
 #include "uninstaller/module_path.h"
 #include "uninstaller/self_deletion.h"
+#include "uninstaller/uninstall_entry_removal.h"
 
 void RunCleanUpPass(const char* folder)
 {
     char ownFolder[kPathBufferSize];
     if (!GetOwnFolder(ownFolder, sizeof ownFolder) || !IsSameFolder(folder, ownFolder))
+        return;
+    // Installed again since the removal began: the installer cancels this
+    // pass, but one started anyway (a copy of the value, a reinstallation
+    // by an older installer) must not take the new installation. The
+    // Programs and Features entry tells it: the removal deleted it before
+    // registering this pass and only an installation writes it again,
+    // whereas the product key and the folder outlive a removal.
+    if (IsUninstallEntryPresent())
         return;
     TempCopy copy;
     const bool copied = CopySelfToTemp(&copy);
@@ -22,7 +34,11 @@ void RunCleanUpPass(const char* folder)
         ReleaseTempCopy(&copy, RelaunchFromTemp(copy));
 }
 
-void RunFinisher(const char* processId, const char* exePath, const char* folder)
+namespace {
+
+// Everything the finisher does but deleting itself; false, having done
+// nothing, when its checks stop it.
+bool FinishRemoval(const char* processHandle, const char* exePath, const char* folder)
 {
     // Only the installation the product key names: a finisher started by
     // hand with another folder must not delete a file of that name there.
@@ -31,22 +47,37 @@ void RunFinisher(const char* processId, const char* exePath, const char* folder)
         !ReadProductKeyValue("Program Directory", programFolder, sizeof programFolder) ||
         !LongFolderPath(programFolder, longProgram, sizeof longProgram) ||
         !LongFolderPath(folder, longFolder, sizeof longFolder) || !IsSameFolder(longFolder, longProgram))
-        return;
-    // A process that has ended already (or id 0) cannot be opened: no wait.
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(atoi(processId)));
-    if (process) {
-        ::WaitForSingleObject(process, INFINITE);
+        return false;
+    // The clean-up pass's handle, inherited: it names that process even
+    // after it ended. Started by hand (or with 0), the wait fails at once.
+    HANDLE process = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(strtoul(processHandle, nullptr, 10)));
+    if (process && ::WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0)
         ::CloseHandle(process);
-    }
     // A process's current folder cannot be removed; an inherited one might be
     // the installation folder.
     char ownFolder[kPathBufferSize];
     if (GetOwnFolder(ownFolder, sizeof ownFolder))
         ::SetCurrentDirectoryA(ownFolder);
-    ::DeleteFileA(exePath);
+    HeldLevels held;
+    if (HoldLevelsAbove(held, exePath))
+        ::DeleteFileA(exePath);
+    held.Release();
     // Once the folder is gone, a record naming it would make a later folder
     // of that name ours to empty.
-    if (IsUsableInstallFolder(folder) && ::RemoveDirectoryA(folder) && IsOwnedInstallFolder(folder))
+    if (IsUsableInstallFolder(folder) && HoldLevelsAbove(held, folder) && ::RemoveDirectoryA(folder) &&
+        IsOwnedInstallFolder(folder))
         RecordFolderOwnership(folder, false);
-    DeleteSelf();
+    return true;
+}
+
+}  // namespace
+
+void RunFinisher(const char* processHandle, const char* exePath, const char* folder)
+{
+    // A copy the clean-up pass made (in its Del*.tmp folder) goes whether
+    // or not the checks let it act.
+    char ownFolder[kPathBufferSize];
+    if (FinishRemoval(processHandle, exePath, folder) ||
+        (GetOwnFolder(ownFolder, sizeof ownFolder) && IsTempCopyFolder(ownFolder)))
+        DeleteSelf();
 }

@@ -9,7 +9,9 @@ void RunCleanUpPass(const char* folder);
 
 // The finisher (the temporary copy): when folder is the product key's
 // "Program Directory" and exePath its "Uninstaller.exe", wait for the
-// clean-up pass to end, delete that executable, remove the installation
-// folder if it is empty, and arrange the copy's own deletion. folder may be
-// null (only two arguments): then nothing is checked, so nothing is done.
-void RunFinisher(const char* processId, const char* exePath, const char* folder);
+// clean-up pass to end (processHandle: the number of its inherited process
+// handle), delete that executable and remove the installation folder if it
+// is empty. folder may be null (only two arguments): then nothing is
+// checked, so nothing of that is done. Run from a temporary copy, it
+// arranges the copy's own deletion either way.
+void RunFinisher(const char* processHandle, const char* exePath, const char* folder);

@@ -25,3 +25,13 @@ void RemoveUninstallEntry()
     else
         ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY);
 }
+
+bool IsUninstallEntryPresent()
+{
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}

@@ -10,9 +10,13 @@
 #include "common/path_text.h"
 #include "common/usb_device_update.h"
 #include "common/usb_helper_command.h"
+#include "framework/system_dlls.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
+    // Started elevated from the installation folder: like the installer, it
+    // loads no DLL but the system's.
+    RestrictDllSearchToSystemFolder();
     char inf[kPathBufferSize];
     if (!InfPathOfHelperArguments(inf, sizeof inf, arguments))
         return ERROR_INVALID_PARAMETER;

@@ -1,6 +1,7 @@
 // libFuzzer target: arbitrary bytes as the installer's own file. A package
-// that passes the integrity pass must extract every entry exactly once, each
-// to a path directly inside its folder, and no write may happen otherwise.
+// that passes the integrity pass and whose spooler modules are x64 images
+// must extract every entry exactly once, each to a path directly inside its
+// folder, and no write may happen otherwise.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "installer/package_extraction.h"
+#include "installer/packed_machine.h"
 
 namespace {
 
@@ -109,11 +111,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool sound = FindPackageEnd(input, static_cast<uint32_t>(size), &end) &&
                        ReadPackageLayout(input, end, &layout) &&
                        VerifyPackage(input, layout, kFolders, &inflated) == kPackageOk;
+    // A sound package whose modules do not fit is refused as such.
+    const bool fits = sound && PackedModulesFit(input, layout, NativeMachine::kX64);
     CheckingTarget target;
     const int result = ExtractPackageFile(input, static_cast<uint32_t>(size), kFolders, NativeMachine::kX64, target);
-    if (sound != (result == kPackageOk))
+    if (fits != (result == kPackageOk) || (sound && !fits && result != kPackageWrongMachine))
         abort();
-    if (sound ? target.creates != layout.entryCount : target.creates != 0)
+    if (fits ? target.creates != layout.entryCount : target.creates != 0)
         abort();
     if (target.open)
         abort();

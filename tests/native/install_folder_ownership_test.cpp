@@ -122,33 +122,70 @@ TEST(Ownership, TheUninstallerEmptiesOnlyTheRecordedFolder)
             << row.folder << " / " << (row.recorded ? row.recorded : "(none)");
 }
 
-TEST(LinkLevels, EveryLevelBetweenTheRootAndTheItem)
+TEST(LinkLevels, EveryLevelFromTheDriveRootDown)
 {
-    auto levels = [](const char* root, const char* path) {
+    auto levels = [](const char* path) {
         std::vector<std::string> seen;
-        EXPECT_FALSE(AnyLevelBetween(root, path, [&](const char* level) {
+        EXPECT_FALSE(AnyLevelOf(path, [&](const char* level) {
             seen.emplace_back(level);
             return false;
         }));
         return seen;
     };
     using V = std::vector<std::string>;
-    EXPECT_EQ((V{"C:\\App\\a", "C:\\App\\a\\b"}), levels("C:\\App", "C:\\App\\a\\b\\file.txt"));
-    EXPECT_EQ((V{"C:\\App\\a", "C:\\App\\a\\b"}), levels("c:\\app\\", "C:\\App\\a\\b\\file.txt"));
-    EXPECT_EQ(V{}, levels("C:\\App", "C:\\App\\file.txt"));
-    EXPECT_EQ(V{}, levels("C:\\App", "C:\\Other\\a\\file.txt"));  // not inside the root
-    EXPECT_EQ(V{}, levels("C:\\App", "C:\\Apple\\a\\file.txt"));
-    EXPECT_EQ((V{"C:\\a", "C:\\a\\b"}), levels("C:\\", "C:\\a\\b\\c"));
-    // "\x95\x5c" is one character whose second byte is '\\': no level ends there.
-    EXPECT_EQ((V{"C:\\App\\a\x95\x5c"}), levels("C:\\App", "C:\\App\\a\x95\x5c\\f"));
+    // The drive root and the folder itself are levels too: a linked
+    // installation folder, or a link above it, is as bad as one inside.
+    EXPECT_EQ((V{"C:\\", "C:\\App", "C:\\App\\a", "C:\\App\\a\\b"}), levels("C:\\App\\a\\b"));
+    EXPECT_EQ((V{"C:\\", "C:\\App"}), levels("C:\\App\\"));
+    EXPECT_EQ((V{"D:\\"}), levels("D:\\"));
+    // "\x95\x5c" is one character whose second byte is '\\': no level ends
+    // inside it, and a path ending in it still reaches its last level.
+    EXPECT_EQ((V{"C:\\", "C:\\a\x95\x5c", "C:\\a\x95\x5c\\f"}), levels("C:\\a\x95\x5c\\f"));
+    EXPECT_EQ((V{"C:\\", "C:\\\xb4\xf2"}), levels("C:\\\xb4\xf2"));
+    // Only canonical drive paths have levels.
+    EXPECT_EQ(V{}, levels("C:/App/a"));
+    EXPECT_EQ(V{}, levels("\\\\server\\share\\a"));
 
     // The walk stops at the first link: what lies beyond it is not reached.
     std::vector<std::string> asked;
-    EXPECT_TRUE(AnyLevelBetween("C:\\App", "C:\\App\\a\\junction\\c\\file.txt", [&](const char* level) {
+    EXPECT_TRUE(AnyLevelOf("C:\\App\\junction\\c\\file.txt", [&](const char* level) {
         asked.emplace_back(level);
-        return std::string(level) == "C:\\App\\a\\junction";
+        return std::string(level) == "C:\\App\\junction";
     }));
-    EXPECT_EQ((V{"C:\\App\\a", "C:\\App\\a\\junction"}), asked);
+    EXPECT_EQ((V{"C:\\", "C:\\App", "C:\\App\\junction"}), asked);
+}
+
+TEST(CanonicalFolder, OneFormForEveryCheckAndStep)
+{
+    struct Row {
+        const char* typed;
+        const char* canonical;  // null: refused
+    };
+    const Row rows[] = {
+        {"C:\\Varnek", "C:\\Varnek"},
+        // A '/' split no level for the link checks, yet Windows follows it.
+        {"C:\\lnk/B", "C:\\lnk\\B"},
+        {"C:/a/b/", "C:\\a\\b"},
+        {"D:\\Label Printers\\Varnek\\\\", nullptr},  // an empty level
+        {"C:\\a\\b\\", "C:\\a\\b"},
+        // "\x95\x5c" ends in the byte of '\\': it is no trailing separator.
+        {"C:\\a\x95\x5c", "C:\\a\x95\x5c"},
+        {"C:\\a\x95\x5c\\", "C:\\a\x95\x5c"},
+        // The service manager expands '%' in the image path.
+        {"C:\\%windir%\\x", nullptr},
+        {"C:\\100%", nullptr},
+        {"C:\\", nullptr},
+        {"relative\\x", nullptr},
+        {"C:\\a\\..\\b", nullptr},
+    };
+    for (const Row& row : rows) {
+        char buffer[kPathBufferSize] = "stale";
+        bool made = CanonicalFolderText(row.typed, buffer, sizeof buffer);
+        EXPECT_EQ(row.canonical != nullptr, made) << row.typed;
+        EXPECT_STREQ(row.canonical ? row.canonical : "", buffer) << row.typed;
+    }
+    char small[8];
+    EXPECT_FALSE(CanonicalFolderText("C:\\abcdefgh", small, sizeof small));  // refused, never cut
 }
 
 TEST(InstallationPaths, TheQuotedServiceCommandIsTheLongest)

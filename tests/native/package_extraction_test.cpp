@@ -61,7 +61,7 @@ std::vector<Entry> SoundEntries()
 {
     return {{"Brevlet.exe", Stream(Data(50000, 1))},
             {"VarnekSetting.ini", Stream(Data(104, 2))},
-            {"UNIRES.DLL", Stream(Data(30000, 3))}};
+            {"STDNAMES.GPD", Stream(Data(30000, 3))}};
 }
 
 // Offsets into RawPackage(SoundEntries()).
@@ -286,8 +286,8 @@ TEST(PackageExtraction, FileInUseIsKeptAnyOtherWriteFailureStops)
     held.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, held.target);
     EXPECT_EQ(held.result, kPackageOk);
     EXPECT_EQ(held.target.Find(install + "\\Brevlet.exe"), nullptr);
-    ASSERT_NE(held.target.Find(install + "\\UNIRES.DLL"), nullptr);
-    EXPECT_EQ(held.target.Find(install + "\\UNIRES.DLL")->data, Data(30000, 3));
+    ASSERT_NE(held.target.Find(install + "\\STDNAMES.GPD"), nullptr);
+    EXPECT_EQ(held.target.Find(install + "\\STDNAMES.GPD")->data, Data(30000, 3));
     EXPECT_EQ(held.target.statuses.size(), 3u);
 
     // A folder of that name (or a read-only file): stops before the next entry.

@@ -32,7 +32,7 @@ std::vector<Member> SampleMembers()
         {"Brevlet.exe", Pattern(70000, 1)},
         {"VarnekSetting.ini", Bytes{'[', 'P', ']', '\r', '\n', 'a', '=', '1'}},
         {"empty.txt", Bytes()},
-        {"UNIRES.DLL", Pattern(16384 * 3, 2)},  // exactly three output buffers
+        {"STDNAMES.GPD", Pattern(16384 * 3, 2)},  // exactly three output buffers
     };
 }
 

@@ -98,7 +98,7 @@ TEST(PackedModules, FitTheSystemTheyWereBuiltFor)
 {
     RecordingTarget x64;
     EXPECT_EQ(kPackageOk, Extract(Package(Members()), NativeMachine::kX64, x64));
-    EXPECT_EQ(12u, x64.files.size());
+    EXPECT_EQ(11u, x64.files.size());
 
     // x64 modules on 32-bit Windows, and on any other machine (ARM64).
     for (NativeMachine machine : {NativeMachine::kX86, NativeMachine::kOther}) {
@@ -132,18 +132,37 @@ TEST(PackedModules, OneModuleOfAnotherMachineRefusesThePackage)
 
 TEST(PackedModules, ProgramsThatRunOnTheirOwnAreNotJudged)
 {
-    // The 32-bit uninstaller and notice program run on either system; the
-    // 64-bit helper is only ever started on x64 Windows; an entry that is no
-    // image at all is the package build's concern.
-    RecordingTarget target;
-    EXPECT_EQ(kPackageOk, Extract(Package(Members("UNIRES.DLL", Bytes(5000, 'r'))), NativeMachine::kX64, target));
+    // The 32-bit service, uninstaller and notice program run on either
+    // system under WOW64; the 64-bit helper is only ever started on x64
+    // Windows.
     auto members = Members();
+    members.push_back({"VKPrinterService.exe", Image(kPeMachineI386)});
     for (auto& member : members) {
         if (member.first == "VarnekUsb64.exe")
             member.second = Image(kPeMachineI386);
     }
     RecordingTarget helper;
     EXPECT_EQ(kPackageOk, Extract(Package(members), NativeMachine::kX64, helper));
+}
+
+TEST(PackedModules, AModuleThatIsNoImageIsRefused)
+{
+    for (const Bytes& content : {Bytes(5000, 'r'), Bytes()}) {
+        RecordingTarget target;
+        EXPECT_EQ(kPackageWrongMachine, Extract(Package(Members("UNIRES.DLL", content)), NativeMachine::kX64, target));
+        EXPECT_EQ(0, target.creates);
+    }
+}
+
+TEST(NativeMachineOfPe, OnlyX86AndX64AreOurs)
+{
+    // What IsWow64Process2 names as the native machine. On Windows 11 ARM64
+    // an x86 process may be shown x64 by GetNativeSystemInfo; Wine runs on
+    // x64 only, so ARM64 is decided here.
+    EXPECT_EQ(NativeMachine::kX64, NativeMachineOfPe(0x8664));
+    EXPECT_EQ(NativeMachine::kX86, NativeMachineOfPe(0x014C));
+    for (unsigned short other : {0xAA64, 0x01C4, 0x0200, 0x0000})
+        EXPECT_EQ(NativeMachine::kOther, NativeMachineOfPe(other)) << std::hex << other;
 }
 
 TEST(PackedModules, ADamagedPackageIsReportedAsDamagedFirst)

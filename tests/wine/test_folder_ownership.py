@@ -191,6 +191,20 @@ class FinisherForeignFolder(OwnershipCase):
         self.assertEqual({"data.txt", "Uninstaller.exe"}, tree(foreign))
         self.assertTrue(os.path.exists(copy), "the copy arranged its own deletion: it acted")
 
+    def test_a_stopped_finisher_still_deletes_its_temporary_copy(self):
+        foreign = self.session.unix_path("C:\\Foreign Again")
+        write_tree(foreign, ["data.txt"])
+        shutil.copy(harness.program("uninstaller/Uninstaller.exe"), os.path.join(foreign, "Uninstaller.exe"))
+        # A copy as the clean-up pass makes it: Uninstaller.exe in a Del*.tmp folder.
+        folder = os.path.join(sysstate.user_profile(self.session), "Temp", "DelStopped.tmp")
+        os.makedirs(folder)
+        copy = os.path.join(folder, "Uninstaller.exe")
+        shutil.copy(harness.program("uninstaller/Uninstaller.exe"), copy)
+        self.session.run(copy, "0", "C:\\Foreign Again\\Uninstaller.exe", "C:\\Foreign Again", timeout=20)
+        self.assertEqual({"data.txt", "Uninstaller.exe"}, tree(foreign))
+        self.assertTrue(harness.wait_until(lambda: not os.path.exists(folder), timeout=20),
+                        "the stopped finisher left its temporary copy")
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -312,7 +312,11 @@ class SilentModesTest(UninstallerCase):
         pid = wizard.state()["pid"]
 
         copy = self.temporary_copy("DelWait.tmp")
-        finisher = self.session.start(copy, str(pid), folder + "\\Uninstaller.exe", folder)
+        # With an inherited handle to that process, as the clean-up pass
+        # hands its own to the finisher.
+        finisher = self.session.start(harness.program("tests/wine/start_inheriting.exe"), str(pid),
+                                      "C:\\" + os.path.relpath(copy, os.path.join(self.session.prefix, "drive_c")),
+                                      "%h", folder + "\\Uninstaller.exe", folder)
         time.sleep(1.5)
         self.assertIsNone(finisher.poll(), "the finisher did not wait")
         self.assertTrue(os.path.exists(os.path.join(root, "Uninstaller.exe")))
@@ -328,7 +332,7 @@ class SilentModesTest(UninstallerCase):
         folder = "C:\\Program Files\\Varnek Dead"
         root = self.install(folder, [])
         copy = self.temporary_copy("DelDead.tmp")
-        # No process has this id (Wine's ids are small multiples of 4).
+        # No handle has this number (Wine's handles are small multiples of 4).
         self.session.run(copy, "999996", folder + "\\Uninstaller.exe", folder, timeout=20)
         self.assertFalse(os.path.exists(root))
         # Marked for the next restart in case the interpreter fails.
