@@ -10,8 +10,9 @@ namespace {
 
 // Walks the levels of path from the drive root down, each opened and held
 // while the levels below it are judged; with security, a missing level is
-// created with it, else the walk ends there as far as it went.
-bool WalkLevels(const char* path, SECURITY_ATTRIBUTES* security)
+// created with it, else the walk ends there as far as it went. takeBack:
+// an existing last level that is not admin-only may be taken back.
+bool WalkLevels(const char* path, SECURITY_ATTRIBUTES* security, bool takeBack)
 {
     HeldLevels held;
     bool reached = false;
@@ -39,7 +40,8 @@ bool WalkLevels(const char* path, SECURITY_ATTRIBUTES* security)
         // A level made just now carries our descriptor; one that existed is
         // judged by its own.
         if (!IsPlainFolder(handle, level) ||
-            (!created && !FolderMeetsRule(handle, last ? FolderRule::kFolder : FolderRule::kLevelAbove))) {
+            (!created && !FolderMeetsRule(handle, last ? FolderRule::kFolder : FolderRule::kLevelAbove) &&
+             !(last && takeBack && TakeBackFolder(handle)))) {
             ::CloseHandle(handle);
             return true;
         }
@@ -53,11 +55,17 @@ bool WalkLevels(const char* path, SECURITY_ATTRIBUTES* security)
 
 bool IsFolderPathUsable(const char* path)
 {
-    return WalkLevels(path, nullptr);
+    return WalkLevels(path, nullptr, false);
 }
 
 bool EnsureFolderPath(const char* path)
 {
     CreatedFolderSecurity security;
-    return security.Attributes() && WalkLevels(path, security.Attributes());
+    return security.Attributes() && WalkLevels(path, security.Attributes(), false);
+}
+
+bool EnsureDataFolderPath(const char* path)
+{
+    CreatedFolderSecurity security;
+    return security.Attributes() && WalkLevels(path, security.Attributes(), true);
 }

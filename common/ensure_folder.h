@@ -11,6 +11,12 @@
 // failure stay.
 bool EnsureFolderPath(const char* path);
 
+// EnsureFolderPath for the data folder, except that an existing data folder
+// an administrator owns and ordinary users may only add to is taken back
+// (TakeBackFolder) instead of refused: it is what every earlier installation
+// left in ProgramData.
+bool EnsureDataFolderPath(const char* path);
+
 // The same checks on the levels that exist, creating nothing: true when
 // EnsureFolderPath would not refuse any of them.
 bool IsFolderPathUsable(const char* path);

@@ -114,7 +114,9 @@ bool FolderMeetsRule(HANDLE folder, FolderRule rule)
     size_t count = 0;
     if (owner && (!aceCount || entries) && (!dacl || ReadEntries(dacl, entries, count))) {
         const FolderSecurity security = {Classify(owner), dacl != nullptr, entries, count};
-        meets = rule == FolderRule::kFolder ? IsAdminOnlyFolder(security) : IsSafeLevelAbove(security);
+        meets = rule == FolderRule::kFolder       ? IsAdminOnlyFolder(security)
+                : rule == FolderRule::kMayTakeBack ? MayTakeBackFolder(security)
+                                                   : IsSafeLevelAbove(security);
     }
     if (entries)
         ::HeapFree(::GetProcessHeap(), 0, entries);
@@ -144,4 +146,22 @@ CreatedFolderSecurity::CreatedFolderSecurity()
               ::SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) &&
               ::SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
     m_attributes = {sizeof m_attributes, &m_descriptor, FALSE};
+}
+
+bool TakeBackFolder(HANDLE folder)
+{
+    if (!FolderMeetsRule(folder, FolderRule::kMayTakeBack))
+        return false;
+    CreatedFolderSecurity security;
+    // The same object as the handle that was judged, never the path again.
+    HANDLE writable = security.Attributes()
+                          ? ::ReOpenFile(folder, READ_CONTROL | WRITE_DAC, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT)
+                          : INVALID_HANDLE_VALUE;
+    if (writable == INVALID_HANDLE_VALUE)
+        return false;
+    const bool set = ::SetKernelObjectSecurity(writable, DACL_SECURITY_INFORMATION,
+                                               security.Attributes()->lpSecurityDescriptor);
+    ::CloseHandle(writable);
+    return set && FolderMeetsRule(folder, FolderRule::kFolder);
 }

@@ -8,11 +8,18 @@
 enum class FolderRule {
     kLevelAbove,  // IsSafeLevelAbove
     kFolder,      // IsAdminOnlyFolder: the installation or data folder itself
+    kMayTakeBack, // MayTakeBackFolder
 };
 
 // Whether the folder open as handle (with READ_CONTROL) meets rule; false
 // when its descriptor cannot be read.
 bool FolderMeetsRule(HANDLE folder, FolderRule rule);
+
+// Gives the folder open as handle the protected DACL of the folders we
+// create when MayTakeBackFolder allows it; true when it then meets kFolder.
+// The DACL is set on the folder's own handle and not passed on to what is
+// inside: passing it on would walk into whatever links users left there.
+bool TakeBackFolder(HANDLE folder);
 
 // The protected descriptor of kCreatedFolderEntries, for CreateDirectory.
 class CreatedFolderSecurity {

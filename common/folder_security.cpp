@@ -92,6 +92,11 @@ bool IsAdminOnlyFolder(const FolderSecurity& security)
            !(UserRights(security, Target::kNewSubfolder) & kChangesWhatIsInside);
 }
 
+bool MayTakeBackFolder(const FolderSecurity& security)
+{
+    return IsAdministrative(security.owner) && !(UserRights(security, Target::kFolderItself) & kChangesTheFolder);
+}
+
 bool IsSafeLevelAbove(const FolderSecurity& security)
 {
     return IsAdministrative(security.owner) &&

@@ -63,6 +63,14 @@ extern const AccessEntry kCreatedFolderEntries[3];
 // subfolders.
 bool IsAdminOnlyFolder(const FolderSecurity& security);
 
+// An existing data folder that is not admin-only may still be taken back
+// (its DACL replaced by kCreatedFolderEntries) when an administrator owns it
+// and ordinary users may only add to it: every folder an elevated installer
+// made in ProgramData inherits ProgramData's entry that lets users create
+// files and folders, so refusing it would refuse every upgrade. No ordinary
+// user made such a folder, nor could delete, rename or re-permission it.
+bool MayTakeBackFolder(const FolderSecurity& security);
+
 // An existing level above such a folder may be passed: an administrator
 // owns it and no ordinary user may delete, rename or re-permission it or
 // delete what is inside it. Creating a subfolder of one's own (as Users may

@@ -16,7 +16,7 @@ bool SettleDataFolder(const char* installFolder)
 
     if (version.dwMajorVersion > 5) {
         return ComposePath(g_szDataDir, sizeof g_szDataDir, "%.2s\\ProgramData\\VarnekPrinter", windowsDir) &&
-               EnsureFolderPath(g_szDataDir);
+               EnsureDataFolderPath(g_szDataDir);
     }
     return CopyText(g_szDataDir, sizeof g_szDataDir, installFolder);
 }

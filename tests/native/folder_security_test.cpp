@@ -150,3 +150,36 @@ TEST(FolderSecurity, TheFoldersWeCreateMeetTheirOwnRule)
     EXPECT_EQ(Trustee::kUsers, kCreatedFolderEntries[2].trustee);
     EXPECT_EQ(kFileReadExecute, kCreatedFolderEntries[2].mask);
 }
+
+TEST(FolderSecurity, OnlyAnAdministratorsFolderUsersMayMerelyAddToIsTakenBack)
+{
+    // What a folder an elevated installer made in ProgramData inherits: users
+    // may add files and folders to it, nothing more.
+    const std::vector<AccessEntry> madeInProgramData = {
+        Allow(Trustee::kSystem, kFileAllAccess), Allow(Trustee::kAdministrators, kFileAllAccess),
+        Allow(Trustee::kUsers, kFileReadExecute), Allow(Trustee::kUsers, kWriteData | kAppendData, CI)};
+    const std::vector<AccessEntry> everyoneModifies = {Allow(Trustee::kAdministratorAccount, kFileAllAccess, 0),
+                                                       Allow(Trustee::kEveryone, 0x1301ff, 0)};
+    const std::vector<AccessEntry> usersRepermission = {Allow(Trustee::kAdministrators, kFileAllAccess),
+                                                        Allow(Trustee::kUsers, kWriteDac, 0)};
+    struct TakeBack {
+        const char* what;
+        Trustee owner;
+        std::vector<AccessEntry> entries;
+        bool taken;
+    };
+    const TakeBack cases[] = {
+        {"an earlier installation's, owned by Administrators", Trustee::kAdministrators, madeInProgramData, true},
+        {"the same, owned by the running administrator", Trustee::kAdministratorAccount, madeInProgramData, true},
+        {"the same, made in advance by a user", Trustee::kOther, madeInProgramData, false},
+        {"users may delete or rename it (Wine, o+w)", Trustee::kAdministratorAccount, everyoneModifies, false},
+        {"users may change its permissions", Trustee::kAdministrators, usersRepermission, false},
+    };
+    for (const TakeBack& c : cases) {
+        const FolderSecurity security = {c.owner, true, c.entries.data(), c.entries.size()};
+        EXPECT_FALSE(IsAdminOnlyFolder(security)) << c.what;
+        EXPECT_EQ(c.taken, MayTakeBackFolder(security)) << c.what;
+    }
+    const FolderSecurity nullDacl = {Trustee::kAdministrators, false, nullptr, 0};
+    EXPECT_FALSE(MayTakeBackFolder(nullDacl));
+}
