@@ -1,8 +1,11 @@
 // CInstallApp: the installer program. No argument: the wizard. "/S" with an
 // optional final "/D=folder": the same installation without any window, its
-// outcome as the exit code.
+// outcome as the exit code. Either writes its log, "%TEMP%\VarnekPrinterSetup.log"
+// or the "/LOG=" file.
 #include <windows.h>
 
+#include "common/names.h"
+#include "common/step_log.h"
 #include "framework/afx.h"
 #include "installer/extract_package.h"
 #include "installer/install_command_line.h"
@@ -22,6 +25,20 @@ bool CommandLineText(char* buffer, int size)
     return n > 0 && !lossy;
 }
 
+// A log that cannot be written does not stop the installation.
+void OpenLog(const InstallCommand& command)
+{
+    char defaultPath[kPathBufferSize];
+    const char* path = command.logFile;
+    if (!path[0]) {
+        if (!DefaultLogPath(defaultPath, sizeof defaultPath, "VarnekPrinterSetup.log"))
+            return;
+        path = defaultPath;
+    }
+    if (OpenStepLog(path))
+        LogStep("start", "VarnekPrinterSetup " VARNEK_PACKAGE_VERSION, command.silent ? "silent" : "wizard", 0);
+}
+
 }  // namespace
 
 class CInstallApp : public CWinApp {
@@ -36,14 +53,16 @@ public:
             m_outcome = InstallOutcome::kBadCommandLine;
             return FALSE;
         }
+        OpenLog(command);
         if (command.silent) {
             m_outcome = InstallSilently(command.hasFolder ? command.folder : nullptr);
-            return FALSE;
+        } else {
+            CInstallDlg dlg;
+            m_pMainWnd = &dlg;
+            dlg.DoModal();
+            m_pMainWnd = nullptr;
         }
-        CInstallDlg dlg;
-        m_pMainWnd = &dlg;
-        dlg.DoModal();
-        m_pMainWnd = nullptr;
+        CloseStepLog();
         return FALSE;
     }
 

@@ -23,6 +23,33 @@ bool IsToken(const char* text, const char* token)
     return strncmp(text, token, length) == 0 && (text[length] == '\0' || IsBlank(text[length]));
 }
 
+// "/LOG=" at p: its file name into buffer; the position after it, or null
+// when it is empty, unterminated or does not fit.
+const char* ReadLogFile(const char* p, char* buffer, size_t size)
+{
+    const char* name = p + 5;
+    const char* end;
+    const char* next;
+    if (*name == '"') {
+        ++name;
+        end = strchr(name, '"');
+        if (!end || (end[1] != '\0' && !IsBlank(end[1])))
+            return nullptr;
+        next = end + 1;
+    } else {
+        end = name;
+        while (*end && !IsBlank(*end))
+            ++end;
+        next = end;
+    }
+    const size_t length = static_cast<size_t>(end - name);
+    if (length == 0 || length >= size)
+        return nullptr;
+    memcpy(buffer, name, length);
+    buffer[length] = '\0';
+    return next;
+}
+
 }  // namespace
 
 const char* SkipProgramPath(const char* commandLine)
@@ -47,6 +74,11 @@ bool ParseInstallArguments(const char* arguments, InstallCommand& command)
         if (IsToken(p, "/S")) {
             command.silent = true;
             p = SkipBlanks(p + 2);
+        } else if (strncmp(p, "/LOG=", 5) == 0 && !command.logFile[0]) {
+            p = ReadLogFile(p, command.logFile, sizeof command.logFile);
+            if (!p)
+                return false;
+            p = SkipBlanks(p);
         } else if (strncmp(p, "/D=", 3) == 0) {
             // The rest of the line is the folder; only trailing blanks go.
             const char* folder = p + 3;

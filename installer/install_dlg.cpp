@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "common/path_text.h"
+#include "common/step_log.h"
 #include "installer/folder_preparation.h"
 #include "installer/install_outcome.h"
 #include "installer/install_pages.h"
@@ -40,7 +41,9 @@ void CInstallDlg::CreateFolderBox()
 
 bool CInstallDlg::ValidateFolderPage()
 {
-    InstallOutcome outcome = PrepareInstallFolders(GetInstallFolder());
+    const CString folder = GetInstallFolder();
+    InstallOutcome outcome = PrepareInstallFolders(folder);
+    LogResult("folder", folder, static_cast<unsigned long>(outcome));
     if (outcome != InstallOutcome::kInstalled)
         ShowMessage(InstallOutcomeMessage(outcome));
     return outcome == InstallOutcome::kInstalled;
@@ -112,7 +115,7 @@ void CInstallDlg::ShowStatus(const char* text)
     m_wndPage.UpdateWindow();
 }
 
-void CInstallDlg::ShowMessage(const char* text)
+void CInstallDlg::ShowMessageFor(HWND owner, const char* text)
 {
-    ::MessageBoxA(m_hWnd, text, kCaption, MB_OK);
+    ::MessageBoxA(owner, text, kCaption, MB_OK);
 }

@@ -1,6 +1,7 @@
 #include "installer/silent_install.h"
 
 #include "common/path_text.h"
+#include "common/step_log.h"
 #include "installer/folder_preparation.h"
 #include "installer/installation.h"
 
@@ -24,8 +25,12 @@ InstallOutcome InstallSilently(const char* folder)
         folder = defaultFolder;
     }
     InstallOutcome outcome = PrepareInstallFolders(folder);
+    LogResult("folder", folder, static_cast<unsigned long>(outcome));
     if (outcome != InstallOutcome::kInstalled)
         return outcome;
     QuietProgress progress;
-    return RunInstallation(folder, progress);
+    InstallResults results;
+    outcome = RunInstallation(folder, progress, results);
+    LogStep("end", folder, "silent", static_cast<unsigned long>(outcome));
+    return outcome;
 }
