@@ -12,6 +12,7 @@ forms are checked natively (printer_removal_test.cpp).
 The steps build on each other and run in name order; a step whose
 predecessor failed is skipped.
 """
+import getpass
 import os
 import time
 import unittest
@@ -85,6 +86,8 @@ RESIDUE = {
     # restart, in case the interpreter that deletes it fails.
     "the temporary copy's deletion at the next restart": [
         "+" + CONTROL + "\\Session Manager\\[PendingFileRenameOperations]"],
+    # Support reads them after the programs have gone.
+    "the installation log": ["+users/%s/Temp/VarnekPrinterSetup.log" % getpass.getuser()],
 }
 # What Wine itself adds on the way, and would be there on Windows already:
 # keys without values, matched exactly (a value of ours left in one of them

@@ -23,7 +23,12 @@ UNINSTALLER = FOLDER + "\\Uninstaller.exe"
 NO_DRIVER = "no driver could be loaded"
 
 # The exit codes (README.md).
-INSTALLED_OK, BAD_COMMAND_LINE, FOLDER_EMPTY, FOLDER_INVALID, PACKAGE_DAMAGED, PORT_FAILED = 0, 1, 2, 3, 4, 9
+INSTALLED_OK, BAD_COMMAND_LINE, FOLDER_EMPTY, FOLDER_INVALID, PACKAGE_DAMAGED = 0, 1, 2, 3, 4
+MONITOR_LIBRARY_FAILED = 14
+# Every step of a clean first installation, in the order the log shows them.
+CLEAN_STEPS = ["start", "folder", "stop service", "extract", "extract package", "product key", "start menu",
+               "uninstall entry", "driver file", "monitor library", "usb driver", "monitor", "port",
+               "printer driver", "queue", "printer data", "forms", "service", "end"]
 
 
 def run_windowless(session, program, arguments="", timeout=120):
@@ -31,16 +36,24 @@ def run_windowless(session, program, arguments="", timeout=120):
     display; returns (exit code, whether it tried to make a window).
 
     Through a batch file: Wine would quote an argument with blanks, and
-    "/D=" takes none."""
+    "/D=" takes none. The batch file writes the exit code down: a Unix
+    process's exit status keeps only its low 8 bits (3010 arrives as 194)."""
     batch = os.path.join(session.dir, "run.bat")
+    code_file = os.path.join(session.dir, "exit-code.txt")
+    if os.path.exists(code_file):
+        os.remove(code_file)
     with open(batch, "wb") as f:
-        line = '@"%s" %s\r\n@exit %%ERRORLEVEL%%\r\n' % (windows_path(session, program), arguments)
+        line = '@"%s" %s\r\n@echo %%ERRORLEVEL%%>"%s"\r\n@exit %%ERRORLEVEL%%\r\n' % (
+            windows_path(session, program), arguments, windows_path(session, code_file))
         f.write(line.encode("gbk"))
     env = dict(session.env)
     env.pop("DISPLAY", None)
     env["WINEDEBUG"] = "-all,err+winediag"
     result = harness._run_wine(env, ["cmd", "/c", windows_path(session, batch)], timeout)
-    return result.returncode, NO_DRIVER in result.stderr.decode(errors="replace")
+    with open(code_file) as f:
+        code = int(f.read().strip())
+    assert code & 0xFF == result.returncode, "the batch file's exit code and the process's disagree"
+    return code, NO_DRIVER in result.stderr.decode(errors="replace")
 
 
 def windows_path(session, unix_path):
@@ -69,6 +82,17 @@ class SilentLifecycle(LifecycleGroup):
         state = normalised(sysstate.product_state(self.session))
         self.assertEqual(INSTALLED, state, "\n" + sysstate.describe(state))
         self.done.add(1)
+
+        # The log of a clean run: a line for every step, none failed.
+        log = sysstate.log_lines(self.session)
+        steps = [line[1] for line in log]
+        self.assertEqual(CLEAN_STEPS, [s for i, s in enumerate(steps) if i == 0 or steps[i - 1] != s])
+        self.assertEqual(18, steps.count("extract"))
+        self.assertEqual(9, steps.count("driver file"))
+        self.assertEqual([], [line for line in log if line[4] != 0 and line[1] != "stop service"])
+        self.assertEqual(["stop service", sysstate.SERVICE, "not installed", 1060], log[2][1:])
+        self.assertEqual(["service", sysstate.SERVICE, "created, started", 0], log[-2][1:])
+        self.assertEqual(["end", FOLDER, "silent", 0], log[-1][1:])
 
     def test_2_silent_uninstall_leaves_the_wizards_residue(self):
         self.after(1)
@@ -119,7 +143,14 @@ class SilentFailures(WineTestCase):
         for arguments, code in cases:
             with self.subTest(arguments=arguments):
                 self.assertEqual((code, False), run_windowless(self.session, INSTALLER, arguments))
-        self.assertEqual([], changes(self.session, before))
+        # Only the log for support: a refused folder is written there, a bad
+        # command line names no log and leaves the last one as it was.
+        log = "+" + os.path.relpath(os.path.join(sysstate.temp_folder(self.session), "VarnekPrinterSetup.log"),
+                                    os.path.join(self.session.prefix, "drive_c"))
+        self.assertEqual([log], changes(self.session, before))
+        self.assertEqual([["start", "VarnekPrinterSetup " + sysstate.PACKAGE_VERSION, "silent", 0],
+                          ["folder", "Q:\\Varnek", "failed", FOLDER_INVALID]],
+                         [line[1:] for line in sysstate.log_lines(self.session)])
 
     def test_damaged_package_writes_no_file(self):
         installer = os.path.join(self.session.dir, "DamagedSetup.exe")
@@ -136,15 +167,22 @@ class SilentFailures(WineTestCase):
                           "+HKLM\\Software\\VarnekPrinter\\[Owned Folder]", "+ProgramData/VarnekPrinter"],
                          changes(self.session, before))
 
-    def test_failed_port_step_goes_on_and_ends_with_its_code(self):
+    def test_failed_steps_let_the_others_run_and_the_first_is_the_code(self):
         installer = os.path.join(self.session.dir, "NoMonitorSetup.exe")
         with open(INSTALLER, "rb") as f:
             data = f.read()
         with open(installer, "wb") as f:
             f.write(without_entry(data, sysstate.MONITOR_LIBRARY))
         folder = "C:\\Port Test"
-        # The wizard's "ERROR" box is no window here: the code tells it.
-        self.assertEqual((PORT_FAILED, False), run_windowless(self.session, installer, "/S /D=" + folder))
+        log_file = os.path.join(self.session.dir, "port test.log")
+        # The wizard's "ERROR" box is no window here: the code tells it, the
+        # log names each failed step.
+        self.assertEqual((MONITOR_LIBRARY_FAILED, False),
+                         run_windowless(self.session, installer,
+                                        '/LOG="%s" /S /D=%s' % (windows_path(self.session, log_file), folder)))
+        failed = [line[1:4] for line in sysstate.log_lines(self.session, unix_path=log_file) if line[3] == "failed"]
+        self.assertEqual(["monitor library", "monitor", "port"], [line[0] for line in failed])
+        self.assertTrue(failed[0][1].lower().endswith("\\" + sysstate.MONITOR_LIBRARY.lower()))
         state = sysstate.product_state(self.session, folder)
         self.assertIsNone(state["port"])
         self.assertEqual([{"name": sysstate.QUEUE, "port": sysstate.PORT}], state["queues"])
