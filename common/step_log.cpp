@@ -30,20 +30,23 @@ bool DefaultLogPath(char* buffer, size_t size, const char* fileName)
     return length > 0 && length < sizeof folder && ComposePath(buffer, size, "%s%s", folder, fileName);
 }
 
-bool OpenStepLog(const char* path)
+bool OpenStepLog(const char* path, bool append)
 {
     CloseStepLog();
     if (!CopyText(g_logPath, sizeof g_logPath, path))
         return false;
     // The link itself is opened, never what it points to; only a plain file
-    // of one name is emptied and written.
-    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    // of one name is emptied and written. Appending, each write goes to the
+    // end even while another process of the same run appends too.
+    // FILE_READ_ATTRIBUTES: the check below reads what the handle opened.
+    HANDLE file = ::CreateFileA(path, (append ? FILE_APPEND_DATA : GENERIC_WRITE) | FILE_READ_ATTRIBUTES,
+                                append ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         g_logPath[0] = '\0';
         return false;
     }
-    if (!IsPlainFile(file) || !::SetEndOfFile(file)) {
+    if (!IsPlainFile(file) || (!append && !::SetEndOfFile(file))) {
         ::CloseHandle(file);
         g_logPath[0] = '\0';
         return false;

@@ -9,10 +9,11 @@
 // The default place: "%TEMP%\<fileName>". False when it does not fit.
 bool DefaultLogPath(char* buffer, size_t size, const char* fileName);
 
-// Creates the log, or empties the one of an earlier run. A path that names a
+// Creates the log, or empties the one of an earlier run; with append, adds
+// to it instead (a run that goes on in a later process). A path that names a
 // link or a file with more than one name is not written through: false, and
 // nothing is logged.
-bool OpenStepLog(const char* path);
+bool OpenStepLog(const char* path, bool append = false);
 
 // The path of the open log; empty when there is none.
 const char* StepLogPath();

@@ -7,6 +7,7 @@
 #include "common/install_folder.h"
 #include "common/installed_files.h"
 #include "common/path_text.h"
+#include "common/step_log.h"
 #include "common/reparse_points.h"
 #include "uninstaller/module_path.h"
 #include "uninstaller/removal_progress.h"
@@ -117,14 +118,19 @@ void DeleteListedItems(const char* root, const CStringArray& files, const CStrin
     // a junction now leads elsewhere, so every item is checked as it is
     // reached. A link itself is deleted (that removes only the link).
     for (int i = 0; i < F; ++i) {
-        if (!HasLinkBelow(root, files[i]))
-            ::DeleteFileA(files[i]);
+        if (HasLinkBelow(root, files[i]))
+            LogStep("delete file", files[i], "kept, link on the way", 0);
+        else
+            LogResult("delete file", files[i], ::DeleteFileA(files[i]) ? ERROR_SUCCESS : ::GetLastError());
         if (progress)
             progress->SetPos(ProgressPosition(i + 1, T));
     }
     for (int j = 0; j < D; ++j) {
-        if (!HasLinkBelow(root, folders[D - 1 - j]))
-            ::RemoveDirectoryA(folders[D - 1 - j]);
+        const char* folder = folders[D - 1 - j];
+        if (HasLinkBelow(root, folder))
+            LogStep("delete folder", folder, "kept, link on the way", 0);
+        else
+            LogResult("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
         if (progress)
             progress->SetPos(ProgressPosition(F + j + 1, T));
     }
@@ -145,8 +151,10 @@ void RemoveDataFolderSettings()
         return;
     // An ordinary user can create this folder as a junction into a system
     // folder before the installation: nothing is deleted through it.
-    if (HasLinkedLevel(folder))
+    if (HasLinkedLevel(folder)) {
+        LogStep("delete file", settings, "kept, link on the way", 0);
         return;
-    ::DeleteFileA(settings);
-    ::RemoveDirectoryA(folder);
+    }
+    LogResult("delete file", settings, ::DeleteFileA(settings) ? ERROR_SUCCESS : ::GetLastError());
+    LogResult("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
 }

@@ -87,7 +87,8 @@ RESIDUE = {
     "the temporary copy's deletion at the next restart": [
         "+" + CONTROL + "\\Session Manager\\[PendingFileRenameOperations]"],
     # Support reads them after the programs have gone.
-    "the installation log": ["+users/%s/Temp/VarnekPrinterSetup.log" % getpass.getuser()],
+    "the installation and removal logs": ["+users/%s/Temp/%s" % (getpass.getuser(), name)
+                                          for name in ("VarnekPrinterSetup.log", "Uninstaller.log")],
 }
 # What Wine itself adds on the way, and would be there on Windows already:
 # keys without values, matched exactly (a value of ours left in one of them

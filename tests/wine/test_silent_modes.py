@@ -28,7 +28,7 @@ MONITOR_LIBRARY_FAILED = 14
 # Every step of a clean first installation, in the order the log shows them.
 CLEAN_STEPS = ["start", "folder", "stop service", "extract", "extract package", "product key", "start menu",
                "uninstall entry", "driver file", "monitor library", "usb driver", "monitor", "port",
-               "printer driver", "queue", "printer data", "forms", "service", "end"]
+               "printer driver", "queue", "printer data", "forms", "product key", "service", "end"]
 
 
 def run_windowless(session, program, arguments="", timeout=120):
@@ -43,7 +43,8 @@ def run_windowless(session, program, arguments="", timeout=120):
     if os.path.exists(code_file):
         os.remove(code_file)
     with open(batch, "wb") as f:
-        line = '@"%s" %s\r\n@echo %%ERRORLEVEL%%>"%s"\r\n@exit %%ERRORLEVEL%%\r\n' % (
+        # The redirection first: "echo 2>file" would redirect stream 2.
+        line = '@"%s" %s\r\n@>"%s" echo %%ERRORLEVEL%%\r\n@exit %%ERRORLEVEL%%\r\n' % (
             windows_path(session, program), arguments, windows_path(session, code_file))
         f.write(line.encode("gbk"))
     env = dict(session.env)
@@ -109,6 +110,14 @@ class SilentLifecycle(LifecycleGroup):
         self.session.run("wineboot", "-r", timeout=120)
         wait_for_clean_up(self, self.temporary_before)
         check_removed(self, self.baseline)
+
+        # One log for the whole removal: the next logon's clean-up pass and
+        # finisher add to what "/S" wrote.
+        log = sysstate.log_lines(self.session, "Uninstaller.log")
+        starts = [line[3] for line in log if line[1] == "start"]
+        self.assertEqual(["silent", "clean-up pass", "finisher"], starts)
+        self.assertIn(["remove service", sysstate.SERVICE, "ok", 0], [line[1:] for line in log])
+        self.assertIn(["delete file", FOLDER + "\\Brevlet.exe", "ok", 0], [line[1:] for line in log])
 
 
 class SilentFailures(WineTestCase):
