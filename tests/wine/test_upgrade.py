@@ -16,7 +16,9 @@ import unittest
 import harness
 import sysstate
 from harness import WineTestCase
+from bmp import Bitmap
 from package_copies import Package
+from test_page_rendering import PAGE, ink_rows
 from test_silent_modes import run_windowless, windows_path
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
@@ -30,6 +32,7 @@ DRIVER_MODULES = ["VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll", "UNIDRVUI.dll"]
 INSTALLED, RESTART_NEEDED = 0, 3010
 DRIVER_FILES_FAILED, SERVICE_FAILED = 13, 19
 USER_SETTING = b"Density=9"
+NEXT, FINISH = 1001, 1007
 
 
 def packed_installer(session, name, changes):
@@ -184,6 +187,55 @@ class Upgrade(WineTestCase):
         self.assertTrue(harness.wait_until(lambda: sysstate.service(session).get("state") == sysstate.RUNNING))
         self.assertEqual([True], harness.wait_until(lambda: service_images(program), timeout=20))
         self.assertIn(USER_SETTING, read(settings))
+
+
+class WizardUpgrade(WineTestCase):
+    """The wizard over an installation whose notice program is running."""
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.session:
+            cls.session.stop_started()
+            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
+            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
+        super().tearDownClass()
+
+    def test_finished_page_asks_for_the_restart(self):
+        session = self.session
+        # With the display: a session whose desktop was started without one
+        # shows no wizard at all (docs/wine-harness.md).
+        session.run(INSTALLER, "/S", timeout=120)
+        held = os.path.join(session.dir, "held")
+        notice = FOLDER + "\\Brevlet.exe"
+        session.start(harness.program("tests/wine/sysprobe.exe"), "hold", notice, windows_path(session, held), "600")
+        self.assertTrue(harness.wait_until(lambda: os.path.exists(held), timeout=30))
+
+        process = session.start(INSTALLER)
+        wizard = harness.Wizard(session, harness.INSTALLER_CAPTION)
+        self.assertTrue(wizard.wait())
+        wizard.click(NEXT)
+        self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]))
+        wizard.click(NEXT)
+
+        def finished():
+            finish = wizard.state()["controls"][str(FINISH)]
+            return finish["text"] == "完成" and finish["enabled"]
+        self.assertTrue(harness.wait_until(finished, timeout=60), "the finished page did not come")
+        self.assertTrue(wizard.no_message_box())
+        # The status line at y 160, between the success text and the closing
+        # text, which a run without a restart leaves empty (test_page_rendering).
+        shot = os.path.join(session.dir, "restart.bmp")
+        self.assertTrue(harness.wait_until(
+            lambda: wizard.capture(shot, "page") or ink_rows(Bitmap(shot), 28, 400, 150, 185, PAGE), timeout=10))
+        rows = ink_rows(Bitmap(shot), 28, 400, 150, 185, PAGE)
+        self.assertIn(rows[0], range(160, 166))
+        wizard.click(FINISH)
+        self.assertEqual(0, process.wait(30))
+
+        self.assertIn((notice + ".new", notice, True), pending_renames(session))
+        lines = [line[1:] for line in sysstate.log_lines(session)]
+        self.assertIn(["extract", notice, "in use, replaced at restart", 32], lines)
+        self.assertEqual(["end", FOLDER, "wizard", RESTART_NEEDED], lines[-1])
 
 
 class FailedSteps(WineTestCase):
