@@ -202,6 +202,26 @@ class SilentFailures(WineTestCase):
         self.assertEqual(folder, state["product key"]["Program Directory"])
         self.assertEqual(INSTALLED["Programs and Features"], state["Programs and Features"])
 
+    def test_log_is_never_written_through_a_second_name(self):
+        # A hard link in the log's place to a file elsewhere: the installer
+        # would empty and overwrite that file. It runs without a log instead.
+        elsewhere = self.session.unix_path("C:\\windows\\win.ini")
+        with open(elsewhere, "rb") as f:
+            content = f.read()
+        log = os.path.join(self.session.dir, "linked.log")
+        os.link(elsewhere, log)
+        code, _ = run_windowless(self.session, INSTALLER,
+                                 "/LOG=%s /S /D=Q:\\Varnek" % windows_path(self.session, log))
+        self.assertEqual(FOLDER_INVALID, code)
+        with open(elsewhere, "rb") as f:
+            self.assertEqual(content, f.read())
+        # The control: a plain file of one name is written.
+        os.remove(log)
+        self.assertEqual((FOLDER_INVALID, False),
+                         run_windowless(self.session, INSTALLER,
+                                        "/LOG=%s /S /D=Q:\\Varnek" % windows_path(self.session, log)))
+        self.assertEqual("folder", sysstate.log_lines(self.session, unix_path=log)[-1][1])
+
     def test_uninstaller_switches(self):
         root = self.session.unix_path("C:\\Switch Test")
         os.makedirs(root)
