@@ -51,8 +51,13 @@ void OpenLog(UninstallMode mode, const char* logFile)
     }
     // The next logon's modes go on with the removal's log.
     const bool append = mode == UninstallMode::kCleanUpPass || mode == UninstallMode::kFinisher;
-    if (OpenStepLog(logFile, append))
-        LogStep("start", "Uninstaller " VARNEK_PACKAGE_VERSION, ModeName(mode), ::GetCurrentProcessId());
+    if (!OpenStepLog(logFile, append))
+        return;
+    // The process id tells the clean-up pass's lines from the finisher's.
+    char program[64];
+    ComposePath(program, sizeof program, "Uninstaller " VARNEK_PACKAGE_VERSION ", process %lu",
+                ::GetCurrentProcessId());
+    LogStep("start", program, ModeName(mode), 0);
 }
 
 void RunWizard()

@@ -29,9 +29,11 @@ def lower_names(unix_folder):
     return {name.lower() for name in os.listdir(unix_folder)} if os.path.isdir(unix_folder) else set()
 
 
-def install(session, installer=INSTALLER, folder=FOLDER):
+def install(session, installer=INSTALLER, folder=FOLDER, failing=False):
     """Runs the wizard through a whole installation; returns the message boxes
-    that appeared while it ran, each answered with OK."""
+    that appeared while it ran, each answered with OK. failing: steps fail, so
+    the run ends with the closing message and only Cancel, never the finished
+    page."""
     process = session.start(installer)
     wizard = harness.Wizard(session, harness.INSTALLER_CAPTION)
     assert wizard.wait(), "the wizard did not appear"
@@ -40,11 +42,15 @@ def install(session, installer=INSTALLER, folder=FOLDER):
     wizard.set_folder(folder)
     wizard.click(NEXT)
 
+    boxes = []
+
     def finished():
         button = wizard.state()["controls"][str(FINISH)]
+        if failing:
+            closed = boxes and boxes[-1]["caption"] == harness.INSTALLER_MSG_CAPTION
+            return closed and button["enabled"] and button["text"] == "取消"
         return button["visible"] and button["enabled"] and button["text"] == "完成"
 
-    boxes = []
     deadline = time.time() + 120
     while not harness.wait_until(finished, timeout=0.3):
         box = wizard.message_box(200, press=1)
@@ -245,7 +251,8 @@ class Reinstallation(WineTestCase):
 
 class MonitorUnregistrable(WineTestCase):
     """A payload without the monitor library: the monitor cannot be
-    registered, so the port cannot be added; driver and queue still come."""
+    registered, so the port cannot be added; driver and queue still come, and
+    the run ends with one message naming the three failed steps."""
 
     @classmethod
     def tearDownClass(cls):
@@ -261,14 +268,20 @@ class MonitorUnregistrable(WineTestCase):
         with open(installer, "wb") as f:
             f.write(without_entry(data, sysstate.MONITOR_LIBRARY))
 
-        boxes = install(self.session, installer=installer)
-        self.assertEqual(1, len(boxes), boxes)
+        boxes = install(self.session, installer=installer, failing=True)
+        # The port's own box while the run goes on, then the closing message.
+        self.assertEqual(2, len(boxes), boxes)
         box = boxes[0]
         self.assertEqual("ERROR", box["caption"])
         self.assertEqual(0, box["has_owner"])
         self.assertEqual(1, box["icon"])  # MB_ICONINFORMATION
         self.assertEqual([1], box["buttons"])  # MB_OK
         self.assertTrue(box["text"].strip())
+        closing = boxes[1]
+        self.assertEqual(1, closing["has_owner"])
+        for step in ("端口监视器文件的复制", "端口监视器的注册", "打印机端口 USB PORT:"):
+            self.assertIn(step, closing["text"])
+        self.assertNotIn("打印机 VarnekPrinter", closing["text"])
 
         state = sysstate.spooler(self.session)
         self.assertIsNone(sysstate.by_name(state["monitors"], sysstate.MONITOR))
