@@ -89,3 +89,9 @@ void LogResult(const char* step, const char* object, unsigned long error)
 {
     LogStep(step, object, error == 0 ? "ok" : "failed", error);
 }
+
+void LogDeletion(const char* step, const char* object, unsigned long error)
+{
+    const bool absent = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    LogStep(step, object, error == 0 ? "ok" : absent ? "not there" : "failed", error);
+}

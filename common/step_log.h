@@ -25,3 +25,7 @@ void LogStep(const char* step, const char* object, const char* result, unsigned 
 
 // "ok" for error 0, else "failed", with the code.
 void LogResult(const char* step, const char* object, unsigned long error);
+
+// A deletion's line: "ok" for error 0, "not there" for a file or folder that
+// does not exist, else "failed", with the code.
+void LogDeletion(const char* step, const char* object, unsigned long error);

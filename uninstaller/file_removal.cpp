@@ -121,7 +121,7 @@ void DeleteListedItems(const char* root, const CStringArray& files, const CStrin
         if (HasLinkBelow(root, files[i]))
             LogStep("delete file", files[i], "kept, link on the way", 0);
         else
-            LogResult("delete file", files[i], ::DeleteFileA(files[i]) ? ERROR_SUCCESS : ::GetLastError());
+            LogDeletion("delete file", files[i], ::DeleteFileA(files[i]) ? ERROR_SUCCESS : ::GetLastError());
         if (progress)
             progress->SetPos(ProgressPosition(i + 1, T));
     }
@@ -130,7 +130,7 @@ void DeleteListedItems(const char* root, const CStringArray& files, const CStrin
         if (HasLinkBelow(root, folder))
             LogStep("delete folder", folder, "kept, link on the way", 0);
         else
-            LogResult("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
+            LogDeletion("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
         if (progress)
             progress->SetPos(ProgressPosition(F + j + 1, T));
     }
@@ -155,6 +155,6 @@ void RemoveDataFolderSettings()
         LogStep("delete file", settings, "kept, link on the way", 0);
         return;
     }
-    LogResult("delete file", settings, ::DeleteFileA(settings) ? ERROR_SUCCESS : ::GetLastError());
-    LogResult("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
+    LogDeletion("delete file", settings, ::DeleteFileA(settings) ? ERROR_SUCCESS : ::GetLastError());
+    LogDeletion("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
 }

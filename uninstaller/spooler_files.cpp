@@ -22,7 +22,7 @@ void DeleteDriverFiles(const char* driverDirectory)
 {
     // The spooler's folders are exempt from WOW64 redirection: no switch here.
     ForEachDriverFilePath(driverDirectory, [](const char* path) {
-        LogResult("delete file", path, ::DeleteFileA(path) ? ERROR_SUCCESS : ::GetLastError());
+        LogDeletion("delete file", path, ::DeleteFileA(path) ? ERROR_SUCCESS : ::GetLastError());
     });
 }
 
@@ -33,5 +33,5 @@ void DeleteMonitorLibrary()
     UINT n = ::GetSystemDirectoryA(systemDirectory, sizeof systemDirectory);
     if (n > 0 && n < sizeof systemDirectory &&
         ComposePath(library, sizeof library, "%s\\%s", systemDirectory, VARNEK_MONITOR_LIBRARY))
-        LogResult("delete file", library, ::DeleteFileA(library) ? ERROR_SUCCESS : ::GetLastError());
+        LogDeletion("delete file", library, ::DeleteFileA(library) ? ERROR_SUCCESS : ::GetLastError());
 }
