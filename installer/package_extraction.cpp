@@ -26,10 +26,6 @@ private:
     const uint32_t m_packageSize;
 };
 
-}  // namespace
-
-namespace {
-
 // Inflates into the file the target has just made and closes it.
 int WriteEntry(PackageInput& file, z_stream& stream, uint32_t dataLength, uint64_t& total, uint32_t packageSize,
                ExtractTarget& target)

@@ -128,7 +128,7 @@ void InstallPrinterSystem(const char* installFolder, InstallProgress& progress, 
         if (driverError != ERROR_SUCCESS)
             results.Record(InstallOutcome::kPrinterDriverFailed);
     } else {
-        LogStep("printer driver", VARNEK_PRINTER_DRIVER, "skipped, driver files missing", 0);
+        LogStep("printer driver", VARNEK_PRINTER_DRIVER, "skipped, driver files not in place", 0);
     }
 
     bool exists = false;

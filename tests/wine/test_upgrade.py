@@ -268,7 +268,7 @@ class FailedSteps(WineTestCase):
             target = sysstate.spooler(self.session)["driver_directory"] + "\\VarnekUI.dll"
             # Without the driver no queue can be made on a first installation.
             self.assertEqual([["driver file", target, "failed", 5],
-                              ["printer driver", sysstate.DRIVER, "skipped, driver files missing", 0],
+                              ["printer driver", sysstate.DRIVER, "skipped, driver files not in place", 0],
                               ["queue", sysstate.QUEUE, "failed"],
                               ["end", folder, "silent", DRIVER_FILES_FAILED]],
                              [line[:3] if line[0] == "queue" else line for line in lines
