@@ -47,6 +47,10 @@ def run_windowless(session, program, arguments="", timeout=120):
         line = '@"%s" %s\r\n@>"%s" echo %%ERRORLEVEL%%\r\n@exit %%ERRORLEVEL%%\r\n' % (
             windows_path(session, program), arguments, windows_path(session, code_file))
         f.write(line.encode("gbk"))
+    # The session's desktop, made with the display: when it is missing, the
+    # first program without a display that loads the window manager's parts
+    # has Wine try to start it and reports that as a window.
+    session.run("rundll32", "user32.dll,GetDesktopWindow", check=False)
     env = dict(session.env)
     env.pop("DISPLAY", None)
     env["WINEDEBUG"] = "-all,err+winediag"
@@ -55,6 +59,7 @@ def run_windowless(session, program, arguments="", timeout=120):
         code = int(f.read().strip())
     assert code & 0xFF == result.returncode, "the batch file's exit code and the process's disagree"
     return code, NO_DRIVER in result.stderr.decode(errors="replace")
+
 
 
 def windows_path(session, unix_path):
