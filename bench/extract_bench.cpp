@@ -56,6 +56,11 @@ public:
     void ShowStatus(const char*) override {}
     void SetProgress(int) override {}
     uint64_t FreeBytes(const char*) override { return UINT64_MAX; }
+    bool CreateReplacement(const char*) override { return false; }
+    bool ScheduleReplacement(const char*) override { return false; }
+    bool Exists(const char*) override { return false; }
+    void EntryDone(const char*, int) override {}
+    void BeforeWriting() override {}
     uint64_t bytes = 0;
 };
 

@@ -7,6 +7,8 @@ set(VARNEK_PORTABLE_SOURCES
   common/installed_files.cpp
   installer/installation_paths.cpp
   common/path_text.cpp
+  common/log_line.cpp
+  installer/install_outcome.cpp
   common/spooler_env.cpp
   common/driver_package.cpp
   common/label_form_table.cpp

@@ -4,8 +4,11 @@
 
 #include "common/path_text.h"
 #include "common/spooler_env.h"
+#include "common/step_log.h"
 #include "installer/data_folder.h"
+#include "installer/file_moves.h"
 #include "installer/package_extraction.h"
+#include "installer/printer_service.h"
 
 namespace {
 
@@ -32,26 +35,72 @@ private:
     HANDLE m_hFile;
 };
 
-// Output files and what the user sees of them.
+// Output files, what the user sees of them, and a log line per entry.
 class FileTarget : public ExtractTarget {
 public:
-    explicit FileTarget(InstallProgress& progress) : m_progress(progress) {}
+    FileTarget(InstallProgress& progress, bool& serviceStopped)
+        : m_progress(progress), m_serviceStopped(serviceStopped) {}
+
+    // An upgrade: the running service holds its program open.
+    void BeforeWriting() override { StopPrinterService(m_serviceStopped); }
 
     CreateResult Create(const char* path) override
     {
-        m_hFile = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (m_hFile != INVALID_HANDLE_VALUE)
+        if (Open(path))
             return CreateResult::kCreated;
         // A running program or a file held open elsewhere; a folder of that
         // name or a read-only file gives ERROR_ACCESS_DENIED instead.
-        return ::GetLastError() == ERROR_SHARING_VIOLATION ? CreateResult::kInUse : CreateResult::kFailed;
+        if (!IsInUseError(m_error))
+            return CreateResult::kFailed;
+        m_inUseError = m_error;
+        return CreateResult::kInUse;
+    }
+
+    bool CreateReplacement(const char* path) override
+    {
+        char replacement[kPathBufferSize];
+        return ComposeReplacementPath(replacement, sizeof replacement, path) && Open(replacement);
+    }
+
+    bool ScheduleReplacement(const char* path) override
+    {
+        char replacement[kPathBufferSize];
+        if (!ComposeReplacementPath(replacement, sizeof replacement, path))
+            return false;
+        if (ReplaceAtRestart(replacement, path, m_error))
+            return true;
+        ::DeleteFileA(replacement);
+        return false;
+    }
+
+    bool Exists(const char* path) override { return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+    void EntryDone(const char* path, int result) override
+    {
+        switch (result) {
+        case kPackageOk:
+            LogStep("extract", path, "ok", 0);
+            break;
+        case kEntryKept:
+            LogStep("extract", path, "kept", 0);
+            break;
+        case kEntryReplacedAtRestart:
+            LogStep("extract", path, "in use, replaced at restart", m_inUseError);
+            break;
+        default:
+            LogStep("extract", path, "failed", m_error);
+            break;
+        }
+        m_error = ERROR_SUCCESS;
     }
 
     bool Write(const void* data, uint32_t size) override
     {
         DWORD written = 0;
-        return ::WriteFile(m_hFile, data, size, &written, nullptr) && written == size;
+        if (::WriteFile(m_hFile, data, size, &written, nullptr) && written == size)
+            return true;
+        m_error = written == size ? ::GetLastError() : ERROR_DISK_FULL;
+        return false;
     }
 
     void Close() override
@@ -70,15 +119,27 @@ public:
     }
 
 private:
+    bool Open(const char* path)
+    {
+        m_hFile = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+        m_error = m_hFile == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+        return m_hFile != INVALID_HANDLE_VALUE;
+    }
+
     InstallProgress& m_progress;
+    bool& m_serviceStopped;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    unsigned long m_error = ERROR_SUCCESS;       // of the last failed call, for the log
+    unsigned long m_inUseError = ERROR_SUCCESS;  // why the last file in use could not be opened
 };
 
-int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const char* installFolder, InstallProgress& progress)
+int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const char* installFolder, InstallProgress& progress,
+                       bool& serviceStopped)
 {
     const ExtractFolders folders = {installFolder, g_szDataDir};
     FileInput input(hFile);
-    FileTarget target(progress);
+    FileTarget target(progress, serviceStopped);
     return ExtractPackageFile(input, fileSize, folders, CurrentNativeMachine(), target);
 }
 
@@ -117,8 +178,9 @@ const OwnFileHold g_ownFile;
 
 }  // namespace
 
-InstallOutcome ExtractPackage(const char* installFolder, InstallProgress& progress)
+InstallOutcome ExtractPackage(const char* installFolder, InstallProgress& progress, bool& serviceStopped)
 {
+    serviceStopped = false;
     LARGE_INTEGER size;
     const HANDLE file = g_ownFile.File();
     if (file == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file, &size))
@@ -126,5 +188,6 @@ InstallOutcome ExtractPackage(const char* installFolder, InstallProgress& progre
     // The format's offsets are 32-bit: a larger file is no package of ours.
     if (size.QuadPart > UINT32_MAX)
         return ExtractionOutcome(kPackageDamaged);
-    return ExtractionOutcome(ExtractOpenPackage(file, static_cast<uint32_t>(size.QuadPart), installFolder, progress));
+    return ExtractionOutcome(
+        ExtractOpenPackage(file, static_cast<uint32_t>(size.QuadPart), installFolder, progress, serviceStopped));
 }

@@ -1,8 +1,11 @@
 // CInstallApp: the installer program. No argument of ours: the wizard. "/S"
 // with an optional final "/D=folder": the same installation without any
-// window, its outcome as the exit code.
+// window, its outcome as the exit code. Either writes its log,
+// "%TEMP%\VarnekPrinterSetup.log" or the "/LOG=" file.
 #include <windows.h>
 
+#include "common/names.h"
+#include "common/step_log.h"
 #include "framework/afx.h"
 #include "installer/install_command_line.h"
 #include "installer/install_dlg.h"
@@ -11,14 +14,28 @@
 
 namespace {
 
-// The folder in the ANSI code page, in which every path of the program is
-// held. False when it holds a character the code page lacks (it would
-// become '?', another folder) or does not fit.
-bool FolderText(const wchar_t* folder, char* buffer, int size)
+// A path of the command line in the ANSI code page, in which every path of
+// the program is held. False when it holds a character the code page lacks
+// (it would become '?', another file) or does not fit.
+bool PathText(const wchar_t* path, char* buffer, int size)
 {
     BOOL lossy = FALSE;
-    int n = ::WideCharToMultiByte(CP_ACP, 0, folder, -1, buffer, size, nullptr, &lossy);
+    int n = ::WideCharToMultiByte(CP_ACP, 0, path, -1, buffer, size, nullptr, &lossy);
     return n > 0 && !lossy;
+}
+
+// A log that cannot be written does not stop the installation.
+void OpenLog(const char* logFile, bool silent)
+{
+    char defaultPath[kPathBufferSize];
+    const char* path = logFile;
+    if (!path[0]) {
+        if (!DefaultLogPath(defaultPath, sizeof defaultPath, "VarnekPrinterSetup.log"))
+            return;
+        path = defaultPath;
+    }
+    if (OpenStepLog(path))
+        LogStep("start", "VarnekPrinterSetup " VARNEK_PACKAGE_VERSION, silent ? "silent" : "wizard", 0);
 }
 
 }  // namespace
@@ -28,20 +45,23 @@ public:
     BOOL InitInstance() override
     {
         InstallCommand command;
-        char folder[kPathBufferSize];
+        char folder[kPathBufferSize], logFile[kPathBufferSize];
         if (!ParseInstallArguments(SkipProgramPath(::GetCommandLineW()), command) ||
-            (command.hasFolder && !FolderText(command.folder, folder, sizeof folder))) {
+            (command.hasFolder && !PathText(command.folder, folder, sizeof folder)) ||
+            !PathText(command.logFile, logFile, sizeof logFile)) {
             m_outcome = InstallOutcome::kBadCommandLine;
             return FALSE;
         }
+        OpenLog(logFile, command.silent);
         if (command.silent) {
             m_outcome = InstallSilently(command.hasFolder ? folder : nullptr);
-            return FALSE;
+        } else {
+            CInstallDlg dlg;
+            m_pMainWnd = &dlg;
+            dlg.DoModal();
+            m_pMainWnd = nullptr;
         }
-        CInstallDlg dlg;
-        m_pMainWnd = &dlg;
-        dlg.DoModal();
-        m_pMainWnd = nullptr;
+        CloseStepLog();
         return FALSE;
     }
 

@@ -46,6 +46,33 @@ bool TakeFolder(const wchar_t* folder, size_t length, InstallCommand& command)
     return true;
 }
 
+// "/LOG=" at p: its file name into buffer; the position after it, or null
+// when it is empty, unterminated or does not fit.
+const wchar_t* ReadLogFile(const wchar_t* p, wchar_t* buffer, size_t size)
+{
+    const wchar_t* name = p + 5;
+    const wchar_t* end;
+    const wchar_t* next;
+    if (*name == L'"') {
+        ++name;
+        end = wcschr(name, L'"');
+        if (!end || (end[1] != L'\0' && !IsBlank(end[1])))
+            return nullptr;
+        next = end + 1;
+    } else {
+        end = name;
+        while (*end && !IsBlank(*end))
+            ++end;
+        next = end;
+    }
+    const size_t length = static_cast<size_t>(end - name);
+    if (length == 0 || length >= size)
+        return nullptr;
+    wmemcpy(buffer, name, length);
+    buffer[length] = L'\0';
+    return next;
+}
+
 }  // namespace
 
 const wchar_t* SkipProgramPath(const wchar_t* commandLine)
@@ -62,6 +89,13 @@ bool ParseInstallArguments(const wchar_t* arguments, InstallCommand& command)
         if (IsToken(p, L"/S")) {
             command.silent = true;
             p = SkipBlanks(p + 2);
+        } else if (wcsncmp(p, L"/LOG=", 5) == 0) {
+            if (command.logFile[0])
+                return false;
+            p = ReadLogFile(p, command.logFile, sizeof command.logFile / sizeof command.logFile[0]);
+            if (!p)
+                return false;
+            p = SkipBlanks(p);
         } else if (wcsncmp(p, L"/D=", 3) == 0) {
             // The rest of the line is the folder; only trailing blanks go.
             const wchar_t* folder = p + 3;

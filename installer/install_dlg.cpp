@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "common/path_text.h"
+#include "common/step_log.h"
 #include "installer/folder_preparation.h"
 #include "installer/install_outcome.h"
 #include "installer/install_pages.h"
@@ -41,7 +42,10 @@ void CInstallDlg::CreateFolderBox()
 bool CInstallDlg::ValidateFolderPage()
 {
     char folder[kPathBufferSize];
-    InstallOutcome outcome = PrepareInstallFolders(GetInstallFolder(), folder, sizeof folder);
+    const CString typed = GetInstallFolder();
+    InstallOutcome outcome = PrepareInstallFolders(typed, folder, sizeof folder);
+    LogResult("folder", outcome == InstallOutcome::kInstalled ? folder : static_cast<const char*>(typed),
+              static_cast<unsigned long>(outcome));
     if (outcome != InstallOutcome::kInstalled) {
         ShowMessage(InstallOutcomeMessage(outcome));
         return false;
@@ -117,7 +121,7 @@ void CInstallDlg::ShowStatus(const char* text)
     m_wndPage.UpdateWindow();
 }
 
-void CInstallDlg::ShowMessage(const char* text)
+void CInstallDlg::ShowMessageFor(HWND owner, const char* text)
 {
-    ::MessageBoxA(m_hWnd, text, kCaption, MB_OK);
+    ::MessageBoxA(owner, text, kCaption, MB_OK);
 }

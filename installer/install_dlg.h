@@ -14,7 +14,10 @@ public:
     // The worker's status line on the installing page, repainted at once.
     void ShowStatus(const char* text);
     // A message box owned by the wizard, with the installer's caption.
-    void ShowMessage(const char* text);
+    void ShowMessage(const char* text) { ShowMessageFor(m_hWnd, text); }
+    // The same through the dialog's window handle, for the worker once the
+    // dialog object may be gone.
+    static void ShowMessageFor(HWND owner, const char* text);
 
 protected:
     BEGIN_MESSAGE_MAP()

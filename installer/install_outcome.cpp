@@ -1,5 +1,9 @@
 #include "installer/install_outcome.h"
 
+#include <string.h>
+
+#include "common/path_text.h"
+
 const char* InstallOutcomeMessage(InstallOutcome outcome)
 {
     switch (outcome) {
@@ -20,4 +24,77 @@ const char* InstallOutcomeMessage(InstallOutcome outcome)
     default:
         return nullptr;
     }
+}
+
+const char* StepName(InstallOutcome outcome)
+{
+    switch (outcome) {
+    case InstallOutcome::kPortFailed:
+        return "打印机端口 USB PORT:";
+    case InstallOutcome::kProductKeyFailed:
+        return "注册表项";
+    case InstallOutcome::kStartMenuFailed:
+        return "开始菜单快捷方式";
+    case InstallOutcome::kUninstallEntryFailed:
+        return "程序和功能中的卸载项";
+    case InstallOutcome::kDriverFilesFailed:
+        return "驱动程序文件的复制";
+    case InstallOutcome::kMonitorLibraryFailed:
+        return "端口监视器文件的复制";
+    case InstallOutcome::kUsbDriverFailed:
+        return "USB驱动程序";
+    case InstallOutcome::kMonitorFailed:
+        return "端口监视器的注册";
+    case InstallOutcome::kPrinterDriverFailed:
+        return "打印机驱动的注册";
+    case InstallOutcome::kQueueFailed:
+        return "打印机 VarnekPrinter";
+    case InstallOutcome::kServiceFailed:
+        return "打印机服务";
+    default:
+        return nullptr;
+    }
+}
+
+void InstallResults::Record(InstallOutcome outcome)
+{
+    if (outcome == InstallOutcome::kInstalled)
+        return;
+    if (outcome == InstallOutcome::kRestartNeeded) {
+        m_restartNeeded = true;
+        return;
+    }
+    for (int i = 0; i < m_failureCount; ++i) {
+        if (m_failures[i] == outcome)
+            return;
+    }
+    if (m_failureCount < kMaxFailures)
+        m_failures[m_failureCount++] = outcome;
+}
+
+InstallOutcome InstallResults::Outcome() const
+{
+    if (m_failureCount > 0)
+        return m_failures[0];
+    return m_restartNeeded ? InstallOutcome::kRestartNeeded : InstallOutcome::kInstalled;
+}
+
+bool ComposeFailureMessage(char* buffer, size_t size, const InstallResults& results, const char* logPath)
+{
+    if (!CopyText(buffer, size, "安装未完成，以下步骤失败：\r\n"))
+        return false;
+    for (int i = 0; i < results.FailureCount(); ++i) {
+        const char* name = StepName(results.Failure(i));
+        const size_t used = strlen(buffer);
+        if (name && !ComposePath(buffer + used, size - used, "    %s\r\n", name)) {
+            buffer[0] = '\0';
+            return false;
+        }
+    }
+    const size_t used = strlen(buffer);
+    if (logPath[0] && !ComposePath(buffer + used, size - used, "\r\n详细信息请见安装日志：\r\n%s", logPath)) {
+        buffer[0] = '\0';
+        return false;
+    }
+    return true;
 }

@@ -19,8 +19,9 @@ const WizardPage kPages[] = {
     {"正在安装",
      {"安装程序正在Varnek打印机驱动到您的电脑上。请等待，这个工程可能会花几分钟。", nullptr},
      13, 0, PageExtra::kStatusLine},
+    // The status line tells when a restart completes the installation.
     {"安装完成", {"Varnek打印机驱动已成功安装到您的电脑。 ", "关闭窗口请点击【完成】"}, 103, 20,
-     PageExtra::kNothing},
+     PageExtra::kStatusLine},
 };
 
 }  // namespace

@@ -8,27 +8,29 @@
 
 namespace {
 
-void SetFolderValue(HKEY key, const char* name, const char* folder)
+LONG SetFolderValue(HKEY key, const char* name, const char* folder)
 {
     char data[kPathBufferSize];
     if (!CopyText(data, sizeof data, folder))
-        return;
+        return ERROR_FILENAME_EXCED_RANGE;
     // The stored length counts the terminating zero.
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                     static_cast<DWORD>(strlen(data) + 1));
+    return ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                            static_cast<DWORD>(strlen(data) + 1));
 }
 
 }  // namespace
 
-void WriteInstallRegistry(const char* installFolder, const char* dataFolder)
+unsigned long WriteInstallRegistry(const char* installFolder, const char* dataFolder)
 {
     HKEY key;
     // KEY_WOW64_64KEY: the 64-bit components read the native view, not the
     // 32-bit installer's redirected one.
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, nullptr, 0,
-                          KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    SetFolderValue(key, "Data Directory", dataFolder);
-    SetFolderValue(key, "Program Directory", installFolder);
+    LONG error = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, nullptr, 0,
+                                   KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr);
+    if (error != ERROR_SUCCESS)
+        return static_cast<unsigned long>(error);
+    const LONG data = SetFolderValue(key, "Data Directory", dataFolder);
+    const LONG program = SetFolderValue(key, "Program Directory", installFolder);
     ::RegCloseKey(key);
+    return static_cast<unsigned long>(data != ERROR_SUCCESS ? data : program);
 }

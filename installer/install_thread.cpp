@@ -1,5 +1,6 @@
 #include "installer/install_thread.h"
 
+#include "common/step_log.h"
 #include "installer/install_dlg.h"
 #include "installer/installation.h"
 #include "installer/port_monitor.h"
@@ -29,18 +30,32 @@ UINT InstallThread(LPVOID pParam)
     // The folder box is hidden while the worker runs: this copy stays its text.
     CString folder = dlg->GetInstallFolder();
     WizardProgress progress(dlg);
-    InstallOutcome outcome = RunInstallation(folder, progress);
-    if (!RanToTheEnd(outcome)) {
-        // Only Cancel is left to end the wizard. The worker is done with the
-        // dialog before its box, so that Cancel works the moment the box closes.
+    InstallResults results;
+    const InstallOutcome outcome = RunInstallation(folder, progress, results);
+    LogStep("end", folder, "wizard", static_cast<unsigned long>(outcome));
+
+    // Once the dialog may end, the object is not to be touched again.
+    HWND hDlg = dlg->m_hWnd;
+    if (outcome == InstallOutcome::kInstalled || outcome == InstallOutcome::kRestartNeeded) {
+        // The finished page shows the status line.
+        dlg->ShowStatus(outcome == InstallOutcome::kRestartNeeded ? "请重新启动计算机以完成安装。" : "");
         dlg->WorkerDone();
-        dlg->GetDlgItem(IDC_CANCEL_FINISH).EnableWindow(TRUE);
-        dlg->ShowMessage(InstallOutcomeMessage(outcome));
+        // Reaches OnNext although Next is disabled: the page moves to "finished"
+        // on the dialog's own thread.
+        ::PostMessageA(hDlg, WM_COMMAND, IDC_NEXT, 0);
         return 0;
     }
+    // A failure never reaches the finished page: only Cancel is left to end
+    // the wizard, after one message naming what failed.
+    const char* message = InstallOutcomeMessage(outcome);
+    char failures[1024];
+    if (!message)
+        message = ComposeFailureMessage(failures, sizeof failures, results, StepLogPath()) ? failures : "安装未完成";
+    dlg->ShowStatus("安装未完成");
+    // The worker is done with the dialog before its box, so that Cancel
+    // works the moment the box closes.
     dlg->WorkerDone();
-    // Reaches OnNext although Next is disabled: the page moves to "finished"
-    // on the dialog's own thread.
-    dlg->PostMessage(WM_COMMAND, IDC_NEXT, 0);
+    ::EnableWindow(::GetDlgItem(hDlg, IDC_CANCEL_FINISH), TRUE);
+    CInstallDlg::ShowMessageFor(hDlg, message);
     return 0;
 }

@@ -8,14 +8,8 @@
 
 // Extracts the package, then writes the product key, the Start-menu entry and
 // the Programs and Features entry, installs the printing stack, writes the
-// product key again and installs the service. kInstalled when all ran;
-// kPortFailed when all ran but the port could not be added (already reported
-// to progress); the extraction's outcome when it failed, and nothing after
-// it ran.
-InstallOutcome RunInstallation(const char* installFolder, InstallProgress& progress);
-
-// True for an outcome after which the installation ran to its end.
-inline bool RanToTheEnd(InstallOutcome outcome)
-{
-    return outcome == InstallOutcome::kInstalled || outcome == InstallOutcome::kPortFailed;
-}
+// product key again and installs the service, one log line per step. A
+// failed extraction ends the run with its outcome and nothing after it runs;
+// after it every step runs whatever the others did, and results holds each
+// one's result. The outcome is results.Outcome().
+InstallOutcome RunInstallation(const char* installFolder, InstallProgress& progress, InstallResults& results);

@@ -8,11 +8,12 @@
 
 static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 names are Windows wide strings");
 
-void AddLabelForms()
+int AddLabelForms()
 {
     HANDLE printer;
     if (!::OpenPrinterW(const_cast<wchar_t*>(L"" VARNEK_PRINTER_QUEUE), &printer, nullptr))
-        return;
+        return -1;
+    int added = 0;
     for (const LabelForm& row : kLabelForms) {
         const FormMeasures m = MeasureLabelForm(row);
         FORM_INFO_1W form = {};
@@ -20,7 +21,9 @@ void AddLabelForms()
         form.pName = reinterpret_cast<wchar_t*>(const_cast<char16_t*>(row.name));
         form.Size = {m.width, m.height};
         form.ImageableArea = {m.left, m.top, m.right, m.bottom};
-        ::AddFormW(printer, 1, reinterpret_cast<BYTE*>(&form));
+        if (::AddFormW(printer, 1, reinterpret_cast<BYTE*>(&form)))
+            ++added;
     }
     ::ClosePrinter(printer);
+    return added;
 }

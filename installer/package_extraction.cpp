@@ -26,6 +26,19 @@ private:
     const uint32_t m_packageSize;
 };
 
+// Inflates into the file the target has just made and closes it.
+int WriteEntry(PackageInput& file, z_stream& stream, uint32_t dataLength, uint64_t& total, uint32_t packageSize,
+               ExtractTarget& target)
+{
+    ProgressWriter writer(target, total, packageSize);
+    const StreamResult inflated =
+        dataLength > 0 ? InflateStream(stream, file, dataLength, writer) : StreamResult::kComplete;
+    target.Close();
+    if (inflated == StreamResult::kSinkFailed || inflated == StreamResult::kMemoryError)
+        return kPackageWriteFailed;
+    return inflated == StreamResult::kComplete ? kPackageOk : kPackageDamaged;
+}
+
 }  // namespace
 
 int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
@@ -34,23 +47,20 @@ int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath
     z_stream stream = {};
     if (inflateInit(&stream) != Z_OK)
         return kPackageWriteFailed;
-    int result = kPackageOk;
+    int result = kPackageWriteFailed;
     switch (target.Create(outputPath)) {
-    case CreateResult::kCreated: {
-        ProgressWriter writer(target, total, packageSize);
-        const StreamResult inflated =
-            dataLength > 0 ? InflateStream(stream, file, dataLength, writer) : StreamResult::kComplete;
-        target.Close();
-        if (inflated == StreamResult::kSinkFailed || inflated == StreamResult::kMemoryError)
-            result = kPackageWriteFailed;
-        else if (inflated != StreamResult::kComplete)
-            result = kPackageDamaged;
+    case CreateResult::kCreated:
+        result = WriteEntry(file, stream, dataLength, total, packageSize, target);
         break;
-    }
     case CreateResult::kInUse:
+        // Never left as the old file while reported installed.
+        if (target.CreateReplacement(outputPath)) {
+            result = WriteEntry(file, stream, dataLength, total, packageSize, target);
+            if (result == kPackageOk)
+                result = target.ScheduleReplacement(outputPath) ? kEntryReplacedAtRestart : kPackageWriteFailed;
+        }
         break;
     case CreateResult::kFailed:
-        result = kPackageWriteFailed;
         break;
     }
     inflateEnd(&stream);
@@ -61,6 +71,7 @@ int ExtractEntries(PackageInput& file, const PackageLayout& layout, const Extrac
                    ExtractTarget& target)
 {
     uint64_t total = 0;
+    int outcome = kPackageOk;
     uint32_t position = layout.firstEntry;
     for (uint32_t i = 0; i < layout.entryCount; ++i) {
         EntryHeader header;
@@ -69,12 +80,18 @@ int ExtractEntries(PackageInput& file, const PackageLayout& layout, const Extrac
             !ComposeEntryPath(path, sizeof path, folders, header.name))
             return kPackageDamaged;
         target.ShowStatus(path);
-        const int result = InflateEntry(file, header.dataLength, path, total, layout.packageSize, target);
-        if (result != kPackageOk)
+        // The settings file holds the user's print settings once installed.
+        const bool keep = IsSettingsEntry(header.name) && target.Exists(path);
+        const int result =
+            keep ? kEntryKept : InflateEntry(file, header.dataLength, path, total, layout.packageSize, target);
+        target.EntryDone(path, result);
+        if (result < 0)
             return result;
+        if (result == kEntryReplacedAtRestart)
+            outcome = kEntryReplacedAtRestart;
         position = header.dataOffset + header.dataLength;
     }
-    return kPackageOk;
+    return outcome;
 }
 
 namespace {
@@ -105,6 +122,7 @@ int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolde
         return kPackageWrongMachine;
     if (!HasRoom(target, folders, size))
         return kPackageDiskFull;
+    target.BeforeWriting();
     return ExtractEntries(file, layout, folders, target);
 }
 
@@ -113,6 +131,8 @@ InstallOutcome ExtractionOutcome(int result)
     switch (result) {
     case kPackageOk:
         return InstallOutcome::kInstalled;
+    case kEntryReplacedAtRestart:
+        return InstallOutcome::kRestartNeeded;
     case kPackageTooLarge:
         return InstallOutcome::kPackageTooLarge;
     case kPackageDiskFull:

@@ -11,15 +11,29 @@
 
 enum class CreateResult {
     kCreated,
-    kInUse,   // an existing file another process holds open: it stays as it is
+    kInUse,   // an existing file another process holds open: replaced at the next restart
     kFailed,
 };
+
+// Results of one entry beside those of package_reader.h: written in place is kPackageOk.
+constexpr int kEntryKept = 1;               // the user's settings file, left as it is
+constexpr int kEntryReplacedAtRestart = 2;  // in use: the new file waits beside it
 
 // Where extracted files go and what the user sees meanwhile.
 class ExtractTarget {
 public:
     // Creates the output file, or truncates an existing one.
     virtual CreateResult Create(const char* path) = 0;
+    // For a file in use: creates the file beside it that replaces it at the
+    // next restart. Written and closed as one made by Create.
+    virtual bool CreateReplacement(const char* path) = 0;
+    // Has the file made by CreateReplacement replace path at the next restart.
+    virtual bool ScheduleReplacement(const char* path) = 0;
+    // Whether a file or folder of that path exists.
+    virtual bool Exists(const char* path) = 0;
+    // One entry's result (kPackageOk, kEntryKept, kEntryReplacedAtRestart
+    // or a failure), after its file is closed.
+    virtual void EntryDone(const char* path, int result) = 0;
     // Appends to the file made by Create; false on a failed or short write.
     virtual bool Write(const void* data, uint32_t size) = 0;
     virtual void Close() = 0;
@@ -29,6 +43,8 @@ public:
     virtual void SetProgress(int position) = 0;
     // Free bytes of the volume that holds folder; UINT64_MAX when unknown.
     virtual uint64_t FreeBytes(const char* folder) = 0;
+    // Once the package passed every check, before the first file is written.
+    virtual void BeforeWriting() = 0;
 
 protected:
     ~ExtractTarget() = default;
@@ -37,9 +53,10 @@ protected:
 // Inflates one entry of dataLength bytes from the current position of file
 // into a new file at outputPath. Every produced buffer (at most 16 KiB) is
 // written, added to total and shown as ProgressPosition(total, packageSize).
-// kPackageOk also when the file exists and is in use (a reinstallation over
-// the running service): it is skipped and stays. kPackageWriteFailed when the
-// file cannot be created or written in full; what was written stays.
+// A file that exists and is in use (an upgrade over a program still running)
+// gets the new file beside it and kEntryReplacedAtRestart. kPackageWriteFailed
+// when the file cannot be created, written in full or scheduled; what was
+// written stays.
 int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
                   uint32_t packageSize, ExtractTarget& target);
 
@@ -49,14 +66,17 @@ int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath
 // not sound, kPackageWrongMachine when its modules are not built for
 // this Windows, kPackageTooLarge past kMaxInflatedSize, kPackageDiskFull when a
 // target volume lacks the room. kPackageWriteFailed stops at the first entry
-// that cannot be written.
+// that cannot be written; kEntryReplacedAtRestart when all were written but
+// one or more replace a file in use at the next restart.
 int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders, NativeMachine machine,
                        ExtractTarget& target);
 
 // Extracts every entry of a verified package in order, showing each output
-// path before its file is written. kPackageDamaged when a header or stream
-// no longer reads as it did in the integrity pass, kPackageWriteFailed at the
-// first entry that cannot be written, kPackageOk otherwise.
+// path before its file is written. An existing settings file is the user's
+// and is kept. kPackageDamaged when a header or stream no longer reads as it
+// did in the integrity pass, kPackageWriteFailed at the first entry that
+// cannot be written, kEntryReplacedAtRestart when an entry waits for the
+// restart, kPackageOk otherwise.
 int ExtractEntries(PackageInput& file, const PackageLayout& layout, const ExtractFolders& folders,
                    ExtractTarget& target);
 

@@ -1,6 +1,7 @@
 #include "installer/silent_install.h"
 
 #include "common/path_text.h"
+#include "common/step_log.h"
 #include "installer/folder_preparation.h"
 #include "installer/installation.h"
 
@@ -25,8 +26,12 @@ InstallOutcome InstallSilently(const char* folder)
     }
     char canonical[kPathBufferSize];
     InstallOutcome outcome = PrepareInstallFolders(folder, canonical, sizeof canonical);
+    LogResult("folder", outcome == InstallOutcome::kInstalled ? canonical : folder, static_cast<unsigned long>(outcome));
     if (outcome != InstallOutcome::kInstalled)
         return outcome;
     QuietProgress progress;
-    return RunInstallation(canonical, progress);
+    InstallResults results;
+    outcome = RunInstallation(canonical, progress, results);
+    LogStep("end", canonical, "silent", static_cast<unsigned long>(outcome));
+    return outcome;
 }

@@ -7,27 +7,30 @@
 #include "common/names.h"
 #include "common/path_text.h"
 
-void CreateStartMenuEntry(const char* installFolder)
+unsigned long CreateStartMenuEntry(const char* installFolder)
 {
     // Ask the shell: "%USERPROFILE%\「开始」菜单\程序" is the programs folder
     // only on Chinese Windows before 6.0; later it does not exist.
     char programs[MAX_PATH];
     char folder[kPathBufferSize];
-    if (::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs) != S_OK ||
-        !ComposePath(folder, sizeof folder, "%s\\Varnek打印机", programs))
-        return;
+    if (::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs) != S_OK)
+        return ERROR_PATH_NOT_FOUND;
+    if (!ComposePath(folder, sizeof folder, "%s\\Varnek打印机", programs))
+        return ERROR_FILENAME_EXCED_RANGE;
     // Only the last level: where the programs folder is missing, no entry is made.
-    ::CreateDirectoryA(folder, nullptr);
+    if (!::CreateDirectoryA(folder, nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        return ::GetLastError();
 
     char linkFile[kPathBufferSize];
     char target[kPathBufferSize];
     if (!ComposePath(linkFile, sizeof linkFile, "%s\\卸载 Varnek打印机驱动.lnk", folder) ||
         !ComposePath(target, sizeof target, "%s\\" VARNEK_UNINSTALLER_FILE, installFolder))
-        return;
-    CreateUninstallShortcut(target, linkFile);
+        return ERROR_FILENAME_EXCED_RANGE;
+    const HRESULT saved = CreateUninstallShortcut(target, linkFile);
+    return SUCCEEDED(saved) ? 0 : static_cast<unsigned long>(saved);
 }
 
-void CreateUninstallShortcut(const char* target, const char* linkFile)
+long CreateUninstallShortcut(const char* target, const char* linkFile)
 {
     HRESULT init = ::CoInitialize(nullptr);
     // S_FALSE (COM already initialised on this thread) still counts and
@@ -35,21 +38,25 @@ void CreateUninstallShortcut(const char* target, const char* linkFile)
     if (init != S_OK) {
         if (SUCCEEDED(init))
             ::CoUninitialize();
-        return;
+        return FAILED(init) ? init : E_UNEXPECTED;
     }
 
     IShellLinkA* link = nullptr;
     IPersistFile* file = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                     reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                        reinterpret_cast<void**>(&link));
+    if (SUCCEEDED(result))
+        result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (SUCCEEDED(result)) {
         char workingDir[kPathBufferSize];
         wchar_t widePath[MAX_PATH];
         if (FolderOfPath(workingDir, sizeof workingDir, target) &&
             ::MultiByteToWideChar(CP_ACP, 0, linkFile, -1, widePath, MAX_PATH) > 0) {
             link->SetPath(target);
             link->SetWorkingDirectory(workingDir);
-            file->Save(widePath, TRUE);
+            result = file->Save(widePath, TRUE);
+        } else {
+            result = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
         }
     }
     if (file)
@@ -57,4 +64,5 @@ void CreateUninstallShortcut(const char* target, const char* linkFile)
     if (link)
         link->Release();
     ::CoUninitialize();
+    return result;
 }

@@ -9,15 +9,21 @@
 
 namespace {
 
-void SetText(HKEY key, const char* name, const char* text)
+// Each setter keeps the first error in error.
+void SetText(HKEY key, const char* name, const char* text, LONG& error)
 {
     // The stored length counts the terminating zero.
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
+    const LONG set = ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                      static_cast<DWORD>(strlen(text) + 1));
+    if (error == ERROR_SUCCESS)
+        error = set;
 }
 
-void SetNumber(HKEY key, const char* name, DWORD number)
+void SetNumber(HKEY key, const char* name, DWORD number, LONG& error)
 {
-    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    const LONG set = ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    if (error == ERROR_SUCCESS)
+        error = set;
 }
 
 // The package's files in folder, in KB rounded up: the entry is written
@@ -39,27 +45,29 @@ DWORD InstalledSizeKb(const char* folder)
 
 }  // namespace
 
-void WriteUninstallEntry(const char* installFolder)
+unsigned long WriteUninstallEntry(const char* installFolder)
 {
     char command[kPathBufferSize], quietCommand[kPathBufferSize], icon[kPathBufferSize];
     if (!ComposePath(command, sizeof command, "\"%s\\" VARNEK_UNINSTALLER_FILE "\"", installFolder) ||
         !ComposePath(quietCommand, sizeof quietCommand, "%s /S", command) ||
         !ComposePath(icon, sizeof icon, "%s\\" VARNEK_UNINSTALLER_FILE ",0", installFolder))
-        return;
+        return ERROR_FILENAME_EXCED_RANGE;
     HKEY key;
     // KEY_WOW64_64KEY: the settings list of 64-bit Windows reads the native view.
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    SetText(key, "DisplayName", "Varnek标牌打印机驱动");
-    SetText(key, "DisplayVersion", VARNEK_PACKAGE_VERSION);
-    SetText(key, "Publisher", "Varnek");
-    SetText(key, "InstallLocation", installFolder);
-    SetText(key, "DisplayIcon", icon);
-    SetText(key, "UninstallString", command);
-    SetText(key, "QuietUninstallString", quietCommand);
-    SetNumber(key, "EstimatedSize", InstalledSizeKb(installFolder));
-    SetNumber(key, "NoModify", 1);
-    SetNumber(key, "NoRepair", 1);
+    LONG error = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, 0, nullptr, 0,
+                                   KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr);
+    if (error != ERROR_SUCCESS)
+        return static_cast<unsigned long>(error);
+    SetText(key, "DisplayName", "Varnek标牌打印机驱动", error);
+    SetText(key, "DisplayVersion", VARNEK_PACKAGE_VERSION, error);
+    SetText(key, "Publisher", "Varnek", error);
+    SetText(key, "InstallLocation", installFolder, error);
+    SetText(key, "DisplayIcon", icon, error);
+    SetText(key, "UninstallString", command, error);
+    SetText(key, "QuietUninstallString", quietCommand, error);
+    SetNumber(key, "EstimatedSize", InstalledSizeKb(installFolder), error);
+    SetNumber(key, "NoModify", 1, error);
+    SetNumber(key, "NoRepair", 1, error);
     ::RegCloseKey(key);
+    return static_cast<unsigned long>(error);
 }

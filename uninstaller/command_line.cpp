@@ -17,6 +17,23 @@ bool IsQuotable(const char* path)
 
 }  // namespace
 
+bool TakeLogSwitch(int& argc, wchar_t** argv, const wchar_t*& logFile)
+{
+    logFile = nullptr;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (wcsncmp(argv[i], L"/LOG=", 5) != 0) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        if (logFile || argv[i][5] == L'\0')
+            return false;
+        logFile = argv[i] + 5;
+    }
+    argc = kept;
+    return true;
+}
+
 UninstallMode ChooseMode(int argc, const wchar_t* firstArgument)
 {
     if (argc < 2 || !firstArgument)

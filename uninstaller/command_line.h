@@ -13,6 +13,13 @@ enum class UninstallMode {
     kBadCommandLine,  // any other switch
 };
 
+// Takes a "/LOG=file" argument out of argv before the mode is chosen, so the
+// modes keep their argument counts: argc and argv then hold the rest, and
+// logFile the file (null without one). Any mode takes it; the clean-up pass
+// and the finisher are started without it and append to the default log.
+// False for "/LOG=" without a file or given twice.
+bool TakeLogSwitch(int& argc, wchar_t** argv, const wchar_t*& logFile);
+
 // argc as CommandLineToArgvW counts it, the program path included;
 // firstArgument is the argument after the program path, or null. An argument
 // that begins with '/' is a switch: the clean-up pass always gets an
@@ -23,7 +30,7 @@ UninstallMode ChooseMode(int argc, const wchar_t* firstArgument);
 // The exit codes of the uninstaller's modes.
 enum class UninstallExit : int {
     kDone = 0,            // removed, with the clean-up pass registered for the next logon
-    kBadCommandLine = 1,  // a switch other than a lone "/S"
+    kBadCommandLine = 1,  // a switch other than a lone "/S" and "/LOG=file"
 };
 
 // Room for every command line composed here: three quoted paths of up to 255

@@ -7,6 +7,7 @@
 #include "common/install_folder.h"
 #include "common/installed_files.h"
 #include "common/path_text.h"
+#include "common/step_log.h"
 #include "common/reparse_points.h"
 #include "uninstaller/module_path.h"
 #include "uninstaller/removal_progress.h"
@@ -122,14 +123,19 @@ void DeleteListedItems(const CStringArray& files, const CStringArray& folders, C
     // previous item held for the same folder stay held, so unchanged.
     HeldLevels held;
     for (int i = 0; i < F; ++i) {
-        if (HoldLevelsAbove(held, files[i]))
-            ::DeleteFileA(files[i]);
+        if (!HoldLevelsAbove(held, files[i]))
+            LogStep("delete file", files[i], "kept, link on the way", 0);
+        else
+            LogDeletion("delete file", files[i], ::DeleteFileA(files[i]) ? ERROR_SUCCESS : ::GetLastError());
         if (progress)
             progress->SetPos(ProgressPosition(i + 1, T));
     }
     for (int j = 0; j < D; ++j) {
-        if (HoldLevelsAbove(held, folders[D - 1 - j]))
-            ::RemoveDirectoryA(folders[D - 1 - j]);
+        const char* folder = folders[D - 1 - j];
+        if (!HoldLevelsAbove(held, folder))
+            LogStep("delete folder", folder, "kept, link on the way", 0);
+        else
+            LogDeletion("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
         if (progress)
             progress->SetPos(ProgressPosition(F + j + 1, T));
     }
@@ -151,10 +157,14 @@ void RemoveDataFolderSettings()
     // An ordinary user can create this folder as a junction into a system
     // folder before the installation: nothing is deleted through it.
     HeldLevels held;
-    if (!held.HoldFolder(folder))
+    if (!held.HoldFolder(folder)) {
+        LogStep("delete file", settings, "kept, link on the way", 0);
         return;
-    ::DeleteFileA(settings);
+    }
+    LogDeletion("delete file", settings, ::DeleteFileA(settings) ? ERROR_SUCCESS : ::GetLastError());
     held.Release();
     if (HoldLevelsAbove(held, folder))
-        ::RemoveDirectoryA(folder);
+        LogDeletion("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
+    else
+        LogStep("delete folder", folder, "kept, link on the way", 0);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/names.h"
+#include "common/step_log.h"
 
 namespace {
 
@@ -26,10 +27,15 @@ void WaitUntilStopped(SC_HANDLE service)
 void RemovePrinterService()
 {
     SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (!manager)
+    if (!manager) {
+        LogResult("remove service", VARNEK_SERVICE, ::GetLastError());
         return;
+    }
     SC_HANDLE service = ::OpenServiceA(manager, VARNEK_SERVICE, SERVICE_ALL_ACCESS);
     if (!service) {
+        const DWORD error = ::GetLastError();
+        LogStep("remove service", VARNEK_SERVICE, error == ERROR_SERVICE_DOES_NOT_EXIST ? "not installed" : "failed",
+                error);
         ::CloseServiceHandle(manager);
         return;
     }
@@ -38,7 +44,7 @@ void RemovePrinterService()
     // deleted only once it has stopped.
     if (::ControlService(service, SERVICE_CONTROL_STOP, &status))
         WaitUntilStopped(service);
-    ::DeleteService(service);
+    LogResult("remove service", VARNEK_SERVICE, ::DeleteService(service) ? ERROR_SUCCESS : ::GetLastError());
     // Both handles stay open until the uninstaller ends: while they are open
     // the service is only marked for deletion, and a marked service cannot
     // be started again while its program is being deleted.

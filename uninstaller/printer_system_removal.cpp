@@ -7,6 +7,7 @@
 #include "common/names.h"
 #include "common/path_text.h"
 #include "common/spooler_env.h"
+#include "common/step_log.h"
 #include "framework/afx.h"
 #include "uninstaller/queue_selection.h"
 #include "uninstaller/removal_forms.h"
@@ -53,7 +54,9 @@ void RemoveVarnekQueues()
         ForEachVarnekQueue(reinterpret_cast<const PRINTER_INFO_2A*>(buffer), count,
                            [](const PRINTER_INFO_2A& printer, bool withForms, bool connection) {
                                if (connection) {
-                                   ::DeletePrinterConnectionA(printer.pPrinterName);
+                                   LogResult("delete connection", printer.pPrinterName,
+                                             ::DeletePrinterConnectionA(printer.pPrinterName) ? ERROR_SUCCESS
+                                                                                             : ::GetLastError());
                                    return;
                                }
                                if (withForms)
@@ -126,9 +129,12 @@ int DeletePrinterByName(const char* printerName)
 {
     PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer;
-    if (!::OpenPrinterA(Text(printerName), &printer, &defaults))
+    if (!::OpenPrinterA(Text(printerName), &printer, &defaults)) {
+        LogResult("delete queue", printerName, ::GetLastError());
         return 0;
+    }
     BOOL deleted = ::DeletePrinter(printer);
+    LogResult("delete queue", printerName, deleted ? ERROR_SUCCESS : ::GetLastError());
     ::ClosePrinter(printer);
     return deleted;
 }
@@ -136,6 +142,7 @@ int DeletePrinterByName(const char* printerName)
 int RemovePrinterDriver(const char* driverName)
 {
     BOOL deleted = ::DeletePrinterDriverA(nullptr, Text(SpoolerEnvironment()), Text(driverName));
+    LogResult("delete driver", driverName, deleted ? ERROR_SUCCESS : ::GetLastError());
     // The spooler leaves the driver's files behind. A driver still
     // registered (a queue of another user's still uses it) keeps its data
     // file, as in the clean-up pass: without it the driver cannot be used.
@@ -149,9 +156,13 @@ int RemovePrinterDriver(const char* driverName)
 int RemovePrinterPort(HWND parent, const char* portName)
 {
     // A port of that name that another monitor serves is someone else's.
-    if (!IsVarnekPort(portName))
+    if (!IsVarnekPort(portName)) {
+        LogStep("delete port", portName, "not ours", 0);
         return 0;
-    return ::DeletePortA(nullptr, parent, Text(portName)) ? 1 : 0;
+    }
+    const BOOL deleted = ::DeletePortA(nullptr, parent, Text(portName));
+    LogResult("delete port", portName, deleted ? ERROR_SUCCESS : ::GetLastError());
+    return deleted ? 1 : 0;
 }
 
 bool IsDriverRegistered(const char* driverName)
@@ -175,6 +186,7 @@ bool IsDriverRegistered(const char* driverName)
 int RemovePortMonitor(const char* monitorName)
 {
     BOOL deleted = ::DeleteMonitorA(nullptr, Text(SpoolerEnvironment()), Text(monitorName));
+    LogResult("delete monitor", monitorName, deleted ? ERROR_SUCCESS : ::GetLastError());
     // A deleted monitor took its key along; a key still there is cleaned here.
     char monitorKey[kPathBufferSize];
     HKEY key;

@@ -6,6 +6,7 @@
 #include "common/names.h"
 #include "common/path_text.h"
 #include "common/spooler_env.h"
+#include "common/step_log.h"
 #include "common/wow64_redirection.h"
 #include "uninstaller/driver_file_removal.h"
 
@@ -20,7 +21,9 @@ bool GetDriverDirectory(char* buffer, size_t size)
 void DeleteDriverFiles(const char* driverDirectory)
 {
     // The spooler's folders are exempt from WOW64 redirection: no switch here.
-    ForEachDriverFilePath(driverDirectory, [](const char* path) { ::DeleteFileA(path); });
+    ForEachDriverFilePath(driverDirectory, [](const char* path) {
+        LogDeletion("delete file", path, ::DeleteFileA(path) ? ERROR_SUCCESS : ::GetLastError());
+    });
 }
 
 void DeleteMonitorLibrary()
@@ -30,5 +33,5 @@ void DeleteMonitorLibrary()
     UINT n = ::GetSystemDirectoryA(systemDirectory, sizeof systemDirectory);
     if (n > 0 && n < sizeof systemDirectory &&
         ComposePath(library, sizeof library, "%s\\%s", systemDirectory, VARNEK_MONITOR_LIBRARY))
-        ::DeleteFileA(library);
+        LogDeletion("delete file", library, ::DeleteFileA(library) ? ERROR_SUCCESS : ::GetLastError());
 }

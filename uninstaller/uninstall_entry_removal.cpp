@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/names.h"
+#include "common/step_log.h"
 
 namespace {
 
@@ -20,10 +21,10 @@ void RemoveUninstallEntry()
         advapi ? reinterpret_cast<DeleteKeyExProc>(
                      reinterpret_cast<void (*)()>(::GetProcAddress(advapi, "RegDeleteKeyExA")))
                : nullptr;
-    if (deleteKeyEx)
-        deleteKeyEx(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, KEY_WOW64_64KEY, 0);
-    else
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY);
+    const LONG error = deleteKeyEx ? deleteKeyEx(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, KEY_WOW64_64KEY, 0)
+                                   : ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY);
+    LogStep("uninstall entry", VARNEK_UNINSTALL_KEY, error == ERROR_SUCCESS ? "removed" :
+            error == ERROR_FILE_NOT_FOUND ? "not there" : "failed", static_cast<unsigned long>(error));
 }
 
 bool IsUninstallEntryPresent()

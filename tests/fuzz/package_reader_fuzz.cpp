@@ -93,6 +93,11 @@ public:
             abort();
     }
     uint64_t FreeBytes(const char*) override { return UINT64_MAX; }
+    bool CreateReplacement(const char*) override { return false; }
+    bool ScheduleReplacement(const char*) override { return false; }
+    bool Exists(const char*) override { return false; }
+    void EntryDone(const char*, int) override {}
+    void BeforeWriting() override {}
 
     uint32_t creates = 0;
     bool open = false;

@@ -95,3 +95,36 @@ TEST(InstallCommandLine, FolderThatDoesNotFitIsRefusedNotCut)
         EXPECT_FALSE(ParseInstallArguments((fits + L"a" + close).c_str(), command)) << form;
     }
 }
+
+TEST(InstallCommandLine, LogFileBeforeTheFolder)
+{
+    InstallCommand command;
+    ASSERT_TRUE(ParseInstallArguments("/LOG=C:\\logs\\setup.log", command));
+    EXPECT_FALSE(command.silent);
+    EXPECT_STREQ(command.logFile, "C:\\logs\\setup.log");
+
+    ASSERT_TRUE(ParseInstallArguments("/LOG=\"C:\\my logs\\setup.log\" /S /D=C:\\Program Files\\Varnek", command));
+    EXPECT_TRUE(command.silent);
+    EXPECT_STREQ(command.logFile, "C:\\my logs\\setup.log");
+    EXPECT_STREQ(command.folder, "C:\\Program Files\\Varnek");
+
+    // After "/D=" it is part of the folder.
+    ASSERT_TRUE(ParseInstallArguments("/S /D=C:\\Varnek /LOG=x.log", command));
+    EXPECT_STREQ(command.logFile, "");
+    EXPECT_STREQ(command.folder, "C:\\Varnek /LOG=x.log");
+
+    // Each run starts without the last one's log file.
+    ASSERT_TRUE(ParseInstallArguments("/S", command));
+    EXPECT_STREQ(command.logFile, "");
+
+    for (const char* arguments : {"/LOG=", "/LOG=\"\"", "/LOG=\"C:\\unterminated /S", "/LOG=\"C:\\a\"b",
+                                  "/LOG=a.log /LOG=b.log", "/log=a.log", "/LOG a.log"}) {
+        SCOPED_TRACE(arguments);
+        EXPECT_FALSE(ParseInstallArguments(arguments, command));
+    }
+
+    std::string fits = "/LOG=C:\\" + std::string(kPathBufferSize - 4, 'a');
+    ASSERT_TRUE(ParseInstallArguments(fits.c_str(), command));
+    EXPECT_EQ(std::string(command.logFile).size(), kPathBufferSize - 1);
+    EXPECT_FALSE(ParseInstallArguments((fits + "a").c_str(), command));
+}

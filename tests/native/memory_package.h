@@ -95,6 +95,31 @@ public:
         return found == freeBytes.end() ? UINT64_MAX : found->second;
     }
 
+    // The file beside one in use, recorded under "<path>.new".
+    bool CreateReplacement(const char* path) override
+    {
+        if (refuseReplacement)
+            return false;
+        files.push_back(RecordedFile{std::string(path) + ".new", {}, false, {}, {}});
+        return true;
+    }
+
+    bool ScheduleReplacement(const char* path) override
+    {
+        if (refuseSchedule)
+            return false;
+        scheduled.push_back(path);
+        return true;
+    }
+
+    bool Exists(const char* path) override { return existing.count(path) != 0; }
+    void EntryDone(const char* path, int result) override { results.push_back({path, result}); }
+    void BeforeWriting() override
+    {
+        ++beforeWriting;
+        createsBeforeWriting = creates;
+    }
+
     const RecordedFile* Find(const std::string& path) const
     {
         for (const RecordedFile& file : files) {
@@ -108,6 +133,13 @@ public:
     std::set<std::string> refuseCreate;  // paths whose creation fails (a folder, read-only)
     std::map<std::string, uint64_t> freeBytes;  // by folder; unknown when absent
     std::string failWritesOf;            // this file's writes fail after its first buffer
+    std::set<std::string> existing;      // files that exist before the extraction
+    bool refuseReplacement = false;      // the file beside one in use cannot be made
+    bool refuseSchedule = false;         // the replacement cannot be scheduled
+    std::vector<std::string> scheduled;  // paths replaced at the next restart
+    std::vector<std::pair<std::string, int>> results;  // EntryDone, in order
+    int beforeWriting = 0;            // calls of BeforeWriting
+    int createsBeforeWriting = -1;    // Create calls made before it
     std::vector<RecordedFile> files;
     std::vector<std::string> statuses;
     int creates = 0;

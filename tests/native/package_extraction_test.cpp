@@ -273,22 +273,46 @@ TEST(PackageExtraction, SettingsFileGoesToTheDataFolder)
     EXPECT_NE(outcome.target.Find(install + "\\Brevlet.exe"), nullptr);
 }
 
-TEST(PackageExtraction, FileInUseIsKeptAnyOtherWriteFailureStops)
+TEST(PackageExtraction, FileInUseIsReplacedAtRestartAnyOtherWriteFailureStops)
 {
     const std::vector<Entry> entries = SoundEntries();
     const Bytes file = RawPackage(entries);
     const std::string install = kFolders.installFolder;
 
-    // An earlier installation's running service: skipped, left as it is, the others arrive.
+    // An upgrade over a program still running: its new file waits beside it
+    // for the restart, the others arrive, and the run says so.
     Outcome held;
     held.target.inUse.insert(install + "\\Brevlet.exe");
     MemoryInput input(file);
     held.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, held.target);
-    EXPECT_EQ(held.result, kPackageOk);
+    EXPECT_EQ(held.result, kEntryReplacedAtRestart);
+    EXPECT_EQ(ExtractionOutcome(held.result), InstallOutcome::kRestartNeeded);
     EXPECT_EQ(held.target.Find(install + "\\Brevlet.exe"), nullptr);
+    const RecordedFile* beside = held.target.Find(install + "\\Brevlet.exe.new");
+    ASSERT_NE(beside, nullptr);
+    EXPECT_EQ(beside->data, Data(50000, 1));
+    EXPECT_TRUE(beside->closed);
+    EXPECT_EQ(held.target.scheduled, std::vector<std::string>{install + "\\Brevlet.exe"});
     ASSERT_NE(held.target.Find(install + "\\STDNAMES.GPD"), nullptr);
     EXPECT_EQ(held.target.Find(install + "\\STDNAMES.GPD")->data, Data(30000, 3));
-    EXPECT_EQ(held.target.statuses.size(), 3u);
+    ASSERT_EQ(held.target.results.size(), 3u);
+    EXPECT_EQ(held.target.results[0].second, kEntryReplacedAtRestart);
+    EXPECT_EQ(held.target.results[1].second, kPackageOk);
+
+    // Neither the file beside it nor the schedule may fail quietly: the old
+    // file would pass for the new one.
+    for (bool scheduleFails : {false, true}) {
+        Outcome stuck;
+        stuck.target.inUse.insert(install + "\\Brevlet.exe");
+        stuck.target.refuseReplacement = !scheduleFails;
+        stuck.target.refuseSchedule = scheduleFails;
+        MemoryInput again(file);
+        stuck.result = ExtractPackageFile(again, again.Size(), kFolders, NativeMachine::kX64, stuck.target);
+        EXPECT_EQ(stuck.result, kPackageWriteFailed) << scheduleFails;
+        EXPECT_TRUE(stuck.target.scheduled.empty());
+        ASSERT_EQ(stuck.target.results.size(), 1u);
+        EXPECT_EQ(stuck.target.results[0].second, kPackageWriteFailed);
+    }
 
     // A folder of that name (or a read-only file): stops before the next entry.
     Outcome blocked;
@@ -315,6 +339,46 @@ TEST(PackageExtraction, FileInUseIsKeptAnyOtherWriteFailureStops)
     again.result = ExtractPackageFile(input4, input4.Size(), kFolders, NativeMachine::kX64, again.target);
     EXPECT_EQ(again.result, kPackageOk);
     EXPECT_EQ(again.target.files.size(), 3u);
+}
+
+TEST(PackageExtraction, UsersSettingsFileIsKept)
+{
+    const std::string data = kFolders.dataFolder, install = kFolders.installFolder;
+    const Bytes file = RawPackage(SoundEntries());
+
+    Outcome upgrade;
+    upgrade.target.existing.insert(data + "\\VarnekSetting.ini");
+    // Only the settings file is the user's: an existing program is replaced.
+    upgrade.target.existing.insert(install + "\\Brevlet.exe");
+    MemoryInput input(file);
+    upgrade.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, upgrade.target);
+    EXPECT_EQ(upgrade.result, kPackageOk);
+    EXPECT_EQ(upgrade.target.Find(data + "\\VarnekSetting.ini"), nullptr);
+    EXPECT_NE(upgrade.target.Find(install + "\\Brevlet.exe"), nullptr);
+    ASSERT_EQ(upgrade.target.results.size(), 3u);
+    EXPECT_EQ(upgrade.target.results[1], std::make_pair(data + "\\VarnekSetting.ini", kEntryKept));
+    // The entry after it is read from the right place.
+    ASSERT_NE(upgrade.target.Find(install + "\\STDNAMES.GPD"), nullptr);
+    EXPECT_EQ(upgrade.target.Find(install + "\\STDNAMES.GPD")->data, Data(30000, 3));
+
+    // A new installation, or a data folder without it, gets the default.
+    Outcome fresh = Extract(file);
+    ASSERT_NE(fresh.target.Find(data + "\\VarnekSetting.ini"), nullptr);
+    EXPECT_EQ(fresh.target.Find(data + "\\VarnekSetting.ini")->data, Data(104, 2));
+}
+
+TEST(PackageExtraction, ServiceIsStoppedOnlyOnceThePackageIsSound)
+{
+    Outcome sound = Extract(RawPackage(SoundEntries()));
+    EXPECT_EQ(sound.target.beforeWriting, 1);
+    EXPECT_EQ(sound.target.createsBeforeWriting, 0);
+
+    // A damaged package leaves the running installation alone.
+    std::vector<Entry> entries = SoundEntries();
+    entries[2].second[entries[2].second.size() / 2] ^= 0x01;
+    Outcome damaged = Extract(RawPackage(entries));
+    EXPECT_EQ(damaged.result, kPackageDamaged);
+    EXPECT_EQ(damaged.target.beforeWriting, 0);
 }
 
 TEST(PackageExtraction, EveryResultHasItsOutcome)

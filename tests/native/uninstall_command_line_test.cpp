@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 TEST(UninstallMode, ArgumentsChooseTheMode)
 {
@@ -104,4 +105,50 @@ TEST(UninstallCommandLines, TooLongIsRefusedNotCut)
     char buffer[kCommandLineSize];
     EXPECT_TRUE(FormatRelaunchCommand(buffer, sizeof buffer, exe.c_str(), 4294967295UL, exe.c_str(),
                                       longFolder.c_str()));
+}
+
+TEST(UninstallMode, LogSwitchLeavesTheModesTheirArgumentCounts)
+{
+    struct Case {
+        std::vector<const wchar_t*> arguments;  // after the program path
+        UninstallMode mode;
+        const wchar_t* logFile;
+    };
+    const Case cases[] = {
+        {{L"/LOG=C:\\u.log"}, UninstallMode::kWizard, L"C:\\u.log"},
+        {{L"/S", L"/LOG=C:\\u.log"}, UninstallMode::kSilentRemoval, L"C:\\u.log"},
+        {{L"/LOG=C:\\my logs\\u.log", L"/S"}, UninstallMode::kSilentRemoval, L"C:\\my logs\\u.log"},
+        {{L"/S"}, UninstallMode::kSilentRemoval, nullptr},
+        // The next logon's modes keep their one and three arguments.
+        {{L"C:\\Program Files\\VarnekPrinter", L"/LOG=x.log"}, UninstallMode::kCleanUpPass, L"x.log"},
+        {{L"1234", L"/LOG=x.log", L"C:\\VP\\Uninstaller.exe", L"C:\\VP"}, UninstallMode::kFinisher, L"x.log"},
+        {{L"C:\\Program Files\\VarnekPrinter"}, UninstallMode::kCleanUpPass, nullptr},
+        // Other switches stay switches.
+        {{L"/log=x.log"}, UninstallMode::kBadCommandLine, nullptr},
+        {{L"/S", L"/S", L"/LOG=x.log"}, UninstallMode::kBadCommandLine, L"x.log"},
+    };
+    for (const Case& c : cases) {
+        std::vector<wchar_t*> argv = {const_cast<wchar_t*>(L"Uninstaller.exe")};
+        for (const wchar_t* argument : c.arguments)
+            argv.push_back(const_cast<wchar_t*>(argument));
+        int argc = static_cast<int>(argv.size());
+        const wchar_t* logFile = L"unset";
+        ASSERT_TRUE(TakeLogSwitch(argc, argv.data(), logFile));
+        EXPECT_EQ(ChooseMode(argc, argc > 1 ? argv[1] : nullptr), c.mode);
+        if (c.logFile)
+            EXPECT_STREQ(logFile, c.logFile);
+        else
+            EXPECT_EQ(logFile, nullptr);
+    }
+
+    // A log switch without a file, or two of them, is a bad command line.
+    for (std::vector<const wchar_t*> arguments :
+         {std::vector<const wchar_t*>{L"/LOG="}, {L"/S", L"/LOG=a.log", L"/LOG=b.log"}}) {
+        std::vector<wchar_t*> argv = {const_cast<wchar_t*>(L"Uninstaller.exe")};
+        for (const wchar_t* argument : arguments)
+            argv.push_back(const_cast<wchar_t*>(argument));
+        int argc = static_cast<int>(argv.size());
+        const wchar_t* logFile = nullptr;
+        EXPECT_FALSE(TakeLogSwitch(argc, argv.data(), logFile));
+    }
 }

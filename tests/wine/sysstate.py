@@ -2,6 +2,7 @@
 hold, read through sysprobe.exe inside the prefix, and the expectations that
 depend on the Wine mode (harness.FACTS). Shared by the installation, removal and
 lifecycle tests."""
+import getpass
 import glob
 import json
 import os
@@ -294,3 +295,24 @@ def residue(before, after):
         changes |= {"+%s\\[%s]" % (key, v) for v in (new or set()) - (old or set())}
         changes |= {"-%s\\[%s]" % (key, v) for v in (old or set()) - (new or set())}
     return changes
+
+
+def temp_folder(session):
+    """The prefix's %TEMP% for its user, as a Unix path."""
+    return os.path.join(session.prefix, "drive_c", "users", getpass.getuser(), "Temp")
+
+
+def log_lines(session, name="VarnekPrinterSetup.log", unix_path=None):
+    """The lines of a program's log (the default one in %TEMP%, or the file at
+    unix_path), each as its five fields: time, step, object, result, error
+    code (int). Every line must end in CR LF and have exactly five fields."""
+    with open(unix_path or os.path.join(temp_folder(session), name), "rb") as f:
+        text = f.read().decode("gbk")
+    assert text.endswith("\r\n"), "the log does not end with a whole line"
+    lines = []
+    for line in text[:-2].split("\r\n"):
+        fields = line.split("\t")
+        assert len(fields) == 5, "not five fields: %r" % line
+        assert re.match(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}$", fields[0]), line
+        lines.append(fields[:4] + [int(fields[4])])
+    return lines

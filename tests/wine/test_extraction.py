@@ -7,6 +7,7 @@ import unittest
 import harness
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, Wizard, WineTestCase, wait_until
 from package_copies import Package, with_entry_contents, with_entry_count, with_entry_name, with_flipped_data_byte
+from test_upgrade import pending_renames
 
 IDC_NEXT, IDC_BROWSE, IDC_BACK, IDC_PROGRESS, IDC_CANCEL_FINISH = 1001, 1002, 1003, 1004, 1007
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
@@ -109,9 +110,10 @@ class ExtractionTest(WineTestCase):
         self.assertNotIn(SETTINGS, self.files_in(folder))
         run.close()
 
-    def test_a_file_held_open_by_another_process_is_skipped_and_the_rest_arrive(self):
+    def test_a_file_held_open_by_another_process_waits_for_the_restart_and_the_rest_arrive(self):
         folder = "C:\\Program Files\\VarnekHeld"
-        held = "VKPrinterService.exe"
+        # The notice program, running from an earlier installation.
+        held = "Brevlet.exe"
         os.makedirs(self.session.unix_path(folder))
         with open(self.session.unix_path(folder + "\\" + held), "wb") as f:
             f.write(b"earlier installation")
@@ -123,7 +125,11 @@ class ExtractionTest(WineTestCase):
             run = InstallerRun(self.session, INSTALLER, folder)
             run.wait_finished()
             self.assertTrue(run.wizard.no_message_box(500))
-            self.assertEqual(read(self.session.unix_path(folder + "\\" + held)), b"earlier installation")
+            path = folder + "\\" + held
+            self.assertEqual(read(self.session.unix_path(path)), b"earlier installation")
+            # The new file beside it, which Windows moves over it at the restart.
+            self.assertEqual(read(self.session.unix_path(path + ".new")), read(source_of(held)))
+            self.assertIn((path + ".new", path, True), pending_renames(self.session))
             for name in MEMBERS:
                 if name != held:
                     with self.subTest(name=name):

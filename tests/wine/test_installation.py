@@ -29,9 +29,11 @@ def lower_names(unix_folder):
     return {name.lower() for name in os.listdir(unix_folder)} if os.path.isdir(unix_folder) else set()
 
 
-def install(session, installer=INSTALLER, folder=FOLDER):
+def install(session, installer=INSTALLER, folder=FOLDER, failing=False):
     """Runs the wizard through a whole installation; returns the message boxes
-    that appeared while it ran, each answered with OK."""
+    that appeared while it ran, each answered with OK. failing: steps fail, so
+    the run ends with the closing message and only Cancel, never the finished
+    page."""
     process = session.start(installer)
     wizard = harness.Wizard(session, harness.INSTALLER_CAPTION)
     assert wizard.wait(), "the wizard did not appear"
@@ -39,7 +41,7 @@ def install(session, installer=INSTALLER, folder=FOLDER):
     assert harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page"
     wizard.set_folder(folder)
     wizard.click(NEXT)
-    boxes = wizard.wait_installed(process)
+    boxes = wizard.wait_installed(process, failing)
     wizard.click(FINISH)
     assert process.wait(30) == 0
     return boxes
@@ -256,7 +258,8 @@ class Reinstallation(WineTestCase):
 @harness.needs_monitor
 class MonitorUnregistrable(WineTestCase):
     """A payload without the monitor library: the monitor cannot be
-    registered, so the port cannot be added; driver and queue still come."""
+    registered, so the port cannot be added; driver and queue still come, and
+    the run ends with one message naming the three failed steps."""
 
     @classmethod
     def tearDownClass(cls):
@@ -272,14 +275,20 @@ class MonitorUnregistrable(WineTestCase):
         with open(installer, "wb") as f:
             f.write(without_entry(data, sysstate.MONITOR_LIBRARY))
 
-        boxes = install(self.session, installer=installer)
-        self.assertEqual(1, len(boxes), boxes)
+        boxes = install(self.session, installer=installer, failing=True)
+        # The port's own box while the run goes on, then the closing message.
+        self.assertEqual(2, len(boxes), boxes)
         box = boxes[0]
         self.assertEqual("ERROR", box["caption"])
         self.assertEqual(0, box["has_owner"])
         self.assertEqual(1, box["icon"])  # MB_ICONINFORMATION
         self.assertEqual([1], box["buttons"])  # MB_OK
         self.assertTrue(box["text"].strip())
+        closing = boxes[1]
+        self.assertEqual(1, closing["has_owner"])
+        for step in ("端口监视器文件的复制", "端口监视器的注册", "打印机端口 USB PORT:"):
+            self.assertIn(step, closing["text"])
+        self.assertNotIn("打印机 VarnekPrinter", closing["text"])
 
         state = sysstate.spooler(self.session)
         self.assertIsNone(sysstate.by_name(state["monitors"], sysstate.MONITOR))

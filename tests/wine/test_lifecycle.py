@@ -14,6 +14,7 @@ predecessor failed is skipped. Under Wine's monitor limit (harness.py) the
 installed state lacks exactly monitor, port and queue; the removal leaves the
 same residue.
 """
+import getpass
 import os
 import time
 import unittest
@@ -91,6 +92,9 @@ RESIDUE = {
     # restart, in case the interpreter that deletes it fails.
     "the temporary copy's deletion at the next restart": [
         "+" + CONTROL + "\\Session Manager\\[PendingFileRenameOperations]"],
+    # Support reads them after the programs have gone.
+    "the installation and removal logs": ["+users/%s/Temp/%s" % (getpass.getuser(), name)
+                                          for name in ("VarnekPrinterSetup.log", "Uninstaller.log")],
 }
 # What Wine itself adds on the way, and would be there on Windows already:
 # keys without values, matched exactly (a value of ours left in one of them

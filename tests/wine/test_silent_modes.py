@@ -23,7 +23,12 @@ UNINSTALLER = FOLDER + "\\Uninstaller.exe"
 NO_DRIVER = "no driver could be loaded"
 
 # The exit codes (README.md).
-BAD_COMMAND_LINE, FOLDER_EMPTY, FOLDER_INVALID, PACKAGE_DAMAGED, PORT_FAILED = 1, 2, 3, 4, 9
+BAD_COMMAND_LINE, FOLDER_EMPTY, FOLDER_INVALID, PACKAGE_DAMAGED = 1, 2, 3, 4
+MONITOR_LIBRARY_FAILED = 14
+# Every step of a clean first installation, in the order the log shows them.
+CLEAN_STEPS = ["start", "folder", "stop service", "extract", "extract package", "product key", "start menu",
+               "uninstall entry", "driver file", "monitor library", "usb driver", "monitor", "port",
+               "printer driver", "queue", "printer data", "forms", "product key", "service", "end"]
 
 
 def run_windowless(session, program, arguments="", timeout=120):
@@ -31,16 +36,30 @@ def run_windowless(session, program, arguments="", timeout=120):
     display; returns (exit code, whether it tried to make a window).
 
     Through a batch file: Wine would quote an argument with blanks, and
-    "/D=" takes none."""
+    "/D=" takes none. The batch file writes the exit code down: a Unix
+    process's exit status keeps only its low 8 bits (3010 arrives as 194)."""
     batch = os.path.join(session.dir, "run.bat")
+    code_file = os.path.join(session.dir, "exit-code.txt")
+    if os.path.exists(code_file):
+        os.remove(code_file)
     with open(batch, "wb") as f:
-        line = '@"%s" %s\r\n@exit %%ERRORLEVEL%%\r\n' % (windows_path(session, program), arguments)
+        # The redirection first: "echo 2>file" would redirect stream 2.
+        line = '@"%s" %s\r\n@>"%s" echo %%ERRORLEVEL%%\r\n@exit %%ERRORLEVEL%%\r\n' % (
+            windows_path(session, program), arguments, windows_path(session, code_file))
         f.write(line.encode("gbk"))
+    # The session's desktop, made with the display: when it is missing, the
+    # first program without a display that loads the window manager's parts
+    # has Wine try to start it and reports that as a window.
+    session.run("rundll32", "user32.dll,GetDesktopWindow", check=False)
     env = dict(session.env)
     env.pop("DISPLAY", None)
     env["WINEDEBUG"] = "-all,err+winediag"
     result = harness._run_wine(env, ["cmd", "/c", windows_path(session, batch)], timeout)
-    return result.returncode, NO_DRIVER in result.stderr.decode(errors="replace")
+    with open(code_file) as f:
+        code = int(f.read().strip())
+    assert code & 0xFF == result.returncode, "the batch file's exit code and the process's disagree"
+    return code, NO_DRIVER in result.stderr.decode(errors="replace")
+
 
 
 def windows_path(session, unix_path):
@@ -52,8 +71,9 @@ def windows_path(session, unix_path):
 
 
 def changes(session, before):
-    """What the prefix gained or lost since the snapshot before, without Wine's own settings and
-    display configuration."""
+    """What the prefix gained or lost since the snapshot before, without Wine's
+    own settings and display configuration (a new session writes the latter
+    when it gets to it)."""
     return sorted(e for e in sysstate.residue(before, sysstate.snapshot(session))
                   if not covers(e, WINE_SETTINGS) and not covers(e, WINE_VIDEO))
 
@@ -73,6 +93,24 @@ class SilentLifecycle(LifecycleGroup):
         self.assertEqual(INSTALLED, state, "\n" + sysstate.describe(state))
         self.done.add(1)
 
+        # The log of a clean run: a line for every step, none failed.
+        log = sysstate.log_lines(self.session)
+        steps = [line[1] for line in log]
+        self.assertEqual(CLEAN_STEPS, [s for i, s in enumerate(steps) if i == 0 or steps[i - 1] != s])
+        self.assertEqual(18, steps.count("extract"))
+        self.assertEqual(9, steps.count("driver file"))
+        failed = [line[1:] for line in log if line[4] != 0 and line[1] != "stop service"]
+        if harness.FACTS.monitor_registers:
+            self.assertEqual([], failed)
+        else:
+            # Wine's monitor limit: the monitor fails as Wine fails it, and
+            # only what needs the monitor fails after it.
+            self.assertEqual(["monitor", sysstate.MONITOR, "failed", harness.MONITOR_LIMIT_ERROR], failed[0])
+            self.assertLessEqual({line[0] for line in failed}, {"monitor", "port", "queue", "printer data", "forms"})
+        self.assertEqual(["stop service", sysstate.SERVICE, "not installed", 1060], log[2][1:])
+        self.assertEqual(["service", sysstate.SERVICE, "created, started", 0], log[-2][1:])
+        self.assertEqual(["end", FOLDER, "silent", harness.INSTALLED_CODE], log[-1][1:])
+
     def test_2_silent_uninstall_leaves_the_wizards_residue(self):
         self.after(1)
         self.assertEqual((0, False), run_windowless(self.session, self.session.unix_path(UNINSTALLER), "/S"))
@@ -88,6 +126,14 @@ class SilentLifecycle(LifecycleGroup):
         self.session.run("wineboot", "-r", timeout=120)
         wait_for_clean_up(self, self.temporary_before)
         check_removed(self, self.baseline)
+
+        # One log for the whole removal: the next logon's clean-up pass and
+        # finisher add to what "/S" wrote.
+        log = sysstate.log_lines(self.session, "Uninstaller.log")
+        starts = [line[3] for line in log if line[1] == "start"]
+        self.assertEqual(["silent", "clean-up pass", "finisher"], starts)
+        self.assertIn(["remove service", sysstate.SERVICE, "ok", 0], [line[1:] for line in log])
+        self.assertIn(["delete file", FOLDER + "\\Brevlet.exe", "ok", 0], [line[1:] for line in log])
 
 
 class SilentFailures(WineTestCase):
@@ -126,7 +172,14 @@ class SilentFailures(WineTestCase):
         for arguments, code in cases:
             with self.subTest(arguments=arguments):
                 self.assertEqual((code, False), run_windowless(self.session, INSTALLER, arguments))
-        self.assertEqual([], changes(self.session, before))
+        # Only the log for support: a refused folder is written there, a bad
+        # command line names no log and leaves the last one as it was.
+        log = "+" + os.path.relpath(os.path.join(sysstate.temp_folder(self.session), "VarnekPrinterSetup.log"),
+                                    os.path.join(self.session.prefix, "drive_c"))
+        self.assertEqual([log], changes(self.session, before))
+        self.assertEqual([["start", "VarnekPrinterSetup " + sysstate.PACKAGE_VERSION, "silent", 0],
+                          ["folder", "Q:\\Varnek", "failed", FOLDER_INVALID]],
+                         [line[1:] for line in sysstate.log_lines(self.session)])
 
     def test_damaged_package_writes_no_file(self):
         installer = os.path.join(self.session.dir, "DamagedSetup.exe")
@@ -144,21 +197,48 @@ class SilentFailures(WineTestCase):
                          changes(self.session, before))
 
     @harness.needs_monitor
-    def test_failed_port_step_goes_on_and_ends_with_its_code(self):
+    def test_failed_steps_let_the_others_run_and_the_first_is_the_code(self):
         installer = os.path.join(self.session.dir, "NoMonitorSetup.exe")
         with open(INSTALLER, "rb") as f:
             data = f.read()
         with open(installer, "wb") as f:
             f.write(without_entry(data, sysstate.MONITOR_LIBRARY))
         folder = "C:\\Port Test"
-        # The wizard's "ERROR" box is no window here: the code tells it.
-        self.assertEqual((PORT_FAILED, False), run_windowless(self.session, installer, "/S /D=" + folder))
+        log_file = os.path.join(self.session.dir, "port test.log")
+        # The wizard's "ERROR" box is no window here: the code tells it, the
+        # log names each failed step.
+        self.assertEqual((MONITOR_LIBRARY_FAILED, False),
+                         run_windowless(self.session, installer,
+                                        '/LOG="%s" /S /D=%s' % (windows_path(self.session, log_file), folder)))
+        failed = [line[1:4] for line in sysstate.log_lines(self.session, unix_path=log_file) if line[3] == "failed"]
+        self.assertEqual(["monitor library", "monitor", "port"], [line[0] for line in failed])
+        self.assertTrue(failed[0][1].lower().endswith("\\" + sysstate.MONITOR_LIBRARY.lower()))
         state = sysstate.product_state(self.session, folder)
         self.assertIsNone(state["port"])
         self.assertEqual([{"name": sysstate.QUEUE, "port": sysstate.PORT}], state["queues"])
         self.assertIsNotNone(state["service"])
         self.assertEqual(folder, state["product key"]["Program Directory"])
         self.assertEqual(INSTALLED["Programs and Features"], state["Programs and Features"])
+
+    def test_log_is_never_written_through_a_second_name(self):
+        # A hard link in the log's place to a file elsewhere: the installer
+        # would empty and overwrite that file. It runs without a log instead.
+        elsewhere = self.session.unix_path("C:\\windows\\win.ini")
+        with open(elsewhere, "rb") as f:
+            content = f.read()
+        log = os.path.join(self.session.dir, "linked.log")
+        os.link(elsewhere, log)
+        code, _ = run_windowless(self.session, INSTALLER,
+                                 "/LOG=%s /S /D=Q:\\Varnek" % windows_path(self.session, log))
+        self.assertEqual(FOLDER_INVALID, code)
+        with open(elsewhere, "rb") as f:
+            self.assertEqual(content, f.read())
+        # The control: a plain file of one name is written.
+        os.remove(log)
+        self.assertEqual((FOLDER_INVALID, False),
+                         run_windowless(self.session, INSTALLER,
+                                        "/LOG=%s /S /D=Q:\\Varnek" % windows_path(self.session, log)))
+        self.assertEqual("folder", sysstate.log_lines(self.session, unix_path=log)[-1][1])
 
     def test_uninstaller_switches(self):
         root = self.session.unix_path("C:\\Switch Test")

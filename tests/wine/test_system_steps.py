@@ -3,6 +3,7 @@ real Wine prefix, for the cases a whole installation cannot set up: other
 folders for the registry key and the shortcut, a missing Start-menu parent,
 paths that do not fit, and an existing service that was stopped, changed or
 deleted. The whole installation through the wizard is test_installation.py."""
+import json
 import os
 import shutil
 import subprocess
@@ -16,6 +17,9 @@ FOLDER = "C:\\Program Files\\VarnekPrinter"
 DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
 LINK_FOLDER = "Varnek打印机"
 LINK_NAME = "卸载 Varnek打印机驱动.lnk"
+
+# The service step's failure code (README.md).
+SERVICE_FAILED = 19
 
 
 def step(session, *args, timeout=60):
@@ -92,7 +96,8 @@ class LongInstallationFolder(WineTestCase):
         with open(os.path.join(unix, "VarnekPrinter.gpd"), "w") as f:
             f.write("gpd")
 
-        step(self.session, "service", folder)
+        result = json.loads(step(self.session, "service", folder).stdout)["result"]
+        self.assertEqual(SERVICE_FAILED, result)
         self.assertFalse(sysstate.service(self.session)["exists"])
 
         step(self.session, "registry", folder, DATA_FOLDER)
@@ -134,8 +139,9 @@ class PrinterService(WineTestCase):
         self.assertTrue(harness.wait_until(
             lambda: sysstate.service(self.session).get("state", sysstate.STOPPED) == sysstate.STOPPED))
 
-    def install(self):
-        step(self.session, "service", FOLDER)
+    def install(self, folder=FOLDER, *running):
+        """Runs the service step; the service's state after it."""
+        self.result = json.loads(step(self.session, "service", folder, *running).stdout)["result"]
         return sysstate.service(self.session)
 
     def test_service_is_created_described_and_running(self):
@@ -151,6 +157,7 @@ class PrinterService(WineTestCase):
         self.assertEqual([], service["dependencies"])
         self.assertEqual("", service["load_order_group"])
         self.assertEqual("LocalSystem", service["account"])
+        self.assertEqual(0, self.result)
         self.assertTrue(harness.wait_until(
             lambda: sysstate.service(self.session)["state"] == sysstate.RUNNING))
 
@@ -159,6 +166,24 @@ class PrinterService(WineTestCase):
         self.stop()
         again = self.install()
         self.assertEqual(sysstate.STOPPED, again["state"])
+        self.assertEqual(0, self.result)
+
+    def test_an_upgrade_points_the_service_at_the_new_program_and_starts_it(self):
+        self.install()
+        self.stop()
+        sysstate.set_service_start_type(self.session, 3)  # on demand: the user's choice stays
+        other = "C:\\Varnek Upgrade"
+        os.makedirs(self.session.unix_path(other))
+        shutil.copy(harness.program("payload/vendor/VKPrinterService.exe"),
+                    os.path.join(self.session.unix_path(other), "VKPrinterService.exe"))
+        # It ran before the upgrade stopped it.
+        again = self.install(other, "running")
+        self.assertEqual(0, self.result)
+        self.assertEqual('"%s\\VKPrinterService.exe"' % other, again["binary_path"])
+        self.assertEqual(3, again["start"])
+        self.assertEqual("Varnek打印机侦测服务", again["description"])
+        self.assertTrue(harness.wait_until(
+            lambda: sysstate.service(self.session)["state"] == sysstate.RUNNING))
 
     def test_installing_again_leaves_a_changed_service_as_changed(self):
         self.install()
@@ -174,9 +199,11 @@ class PrinterService(WineTestCase):
         self.install()
         self.assertTrue(harness.wait_until(
             lambda: sysstate.service(self.session)["state"] == sysstate.RUNNING))
-        # Marked for deletion while running: it goes once it stops.
+        # Marked for deletion while running: it goes once it stops, so no
+        # service would run the program: the step fails.
         self.session.run("sc", "delete", sysstate.SERVICE)
         self.install()
+        self.assertEqual(SERVICE_FAILED, self.result)
         self.stop()
         self.assertTrue(harness.wait_until(lambda: not sysstate.service(self.session)["exists"]))
 

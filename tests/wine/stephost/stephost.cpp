@@ -6,10 +6,12 @@
 //   stephost registry FOLDER DATAFOLDER   WriteInstallRegistry
 //   stephost startmenu FOLDER             the Start-menu folder and CreateUninstallShortcut
 //   stephost shortcut TARGET LINKFILE     CreateUninstallShortcut
-//   stephost service FOLDER               InstallPrinterService
+//   stephost service FOLDER [running]     InstallPrinterService (running: the service ran
+//                                         before the upgrade); prints {"result": N}
 //   stephost usbdriver INF                InstallUsbDeviceDriver; prints {"result": N}
 //   stephost usbhelper HELPER INF         RunUsbDriverHelper; prints {"result": N}
-//   stephost printersystem FOLDER         InstallPrinterSystem
+//   stephost printersystem FOLDER         InstallPrinterSystem; prints {"result": N}, the
+//                                         outcome of its results
 //   stephost monitor                      AddPortMonitor; prints {"result": N}
 #include <stdio.h>
 #include <string.h>
@@ -49,14 +51,17 @@ int main(int argc, char** argv)
     else if (strcmp(command, "shortcut") == 0 && argc > 3)
         CreateUninstallShortcut(argv[2], argv[3]);
     else if (strcmp(command, "service") == 0)
-        InstallPrinterService(argv[2]);
+        printf("{\"result\": %d}\n",
+               static_cast<int>(InstallPrinterService(argv[2], argc > 3 && strcmp(argv[3], "running") == 0)));
     else if (strcmp(command, "usbdriver") == 0)
         printf("{\"result\": %lu}\n", static_cast<unsigned long>(InstallUsbDeviceDriver(argv[2])));
     else if (strcmp(command, "usbhelper") == 0 && argc > 3)
         printf("{\"result\": %lu}\n", static_cast<unsigned long>(RunUsbDriverHelper(argv[2], argv[3])));
     else if (strcmp(command, "printersystem") == 0) {
         BoxProgress progress;
-        InstallPrinterSystem(argv[2], progress);
+        InstallResults results;
+        InstallPrinterSystem(argv[2], progress, results);
+        printf("{\"result\": %d}\n", static_cast<int>(results.Outcome()));
     }
     else
         return 3;

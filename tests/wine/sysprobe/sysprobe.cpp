@@ -19,6 +19,10 @@
 //   sysprobe device-remove HWID        removes every device with that hardware ID
 //   sysprobe devices HWID              the devices with that hardware ID and their driver
 //   sysprobe oeminf INF                SetupCopyOEMInfA as the installer calls it, with the stored name
+//   sysprobe hold FILE MARKER SECONDS  holds FILE open against writers, as the spooler holds a
+//                                      library it has loaded; creates MARKER once it does
+//   sysprobe service-hold NAME MARKER SECONDS  holds a handle to the service, as the Services
+//                                      console does; creates MARKER once it does
 #include <windows.h>
 
 #include <devguid.h>
@@ -574,6 +578,34 @@ int CommandOemInf(const wchar_t* inf)
     return ok ? 0 : 1;
 }
 
+int CommandHold(const wchar_t* file, const wchar_t* marker, DWORD seconds)
+{
+    HANDLE held = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE)
+        return 1;
+    HANDLE done = CreateFileW(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (done != INVALID_HANDLE_VALUE)
+        CloseHandle(done);
+    Sleep(seconds * 1000);
+    CloseHandle(held);
+    return 0;
+}
+
+int CommandServiceHold(const wchar_t* name, const wchar_t* marker, DWORD seconds)
+{
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceW(manager, name, SERVICE_QUERY_STATUS) : nullptr;
+    if (!service)
+        return 1;
+    HANDLE done = CreateFileW(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (done != INVALID_HANDLE_VALUE)
+        CloseHandle(done);
+    Sleep(seconds * 1000);
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -613,5 +645,9 @@ int main()
         return CommandDevices(argv[2]);
     if (wcscmp(command, L"oeminf") == 0)
         return CommandOemInf(argv[2]);
+    if (wcscmp(command, L"service-hold") == 0 && argc > 4)
+        return CommandServiceHold(argv[2], argv[3], wcstoul(argv[4], nullptr, 10));
+    if (wcscmp(command, L"hold") == 0 && argc > 4)
+        return CommandHold(argv[2], argv[3], wcstoul(argv[4], nullptr, 10));
     return 3;
 }
