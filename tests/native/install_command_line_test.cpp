@@ -99,32 +99,36 @@ TEST(InstallCommandLine, FolderThatDoesNotFitIsRefusedNotCut)
 TEST(InstallCommandLine, LogFileBeforeTheFolder)
 {
     InstallCommand command;
-    ASSERT_TRUE(ParseInstallArguments("/LOG=C:\\logs\\setup.log", command));
+    ASSERT_TRUE(ParseInstallArguments(L"/LOG=C:\\logs\\setup.log", command));
     EXPECT_FALSE(command.silent);
-    EXPECT_STREQ(command.logFile, "C:\\logs\\setup.log");
+    EXPECT_STREQ(command.logFile, L"C:\\logs\\setup.log");
 
-    ASSERT_TRUE(ParseInstallArguments("/LOG=\"C:\\my logs\\setup.log\" /S /D=C:\\Program Files\\Varnek", command));
+    ASSERT_TRUE(ParseInstallArguments(L"/LOG=\"C:\\my logs\\setup.log\" /S /D=C:\\Program Files\\Varnek", command));
     EXPECT_TRUE(command.silent);
-    EXPECT_STREQ(command.logFile, "C:\\my logs\\setup.log");
-    EXPECT_STREQ(command.folder, "C:\\Program Files\\Varnek");
+    EXPECT_STREQ(command.logFile, L"C:\\my logs\\setup.log");
+    EXPECT_STREQ(command.folder, L"C:\\Program Files\\Varnek");
 
     // After "/D=" it is part of the folder.
-    ASSERT_TRUE(ParseInstallArguments("/S /D=C:\\Varnek /LOG=x.log", command));
-    EXPECT_STREQ(command.logFile, "");
-    EXPECT_STREQ(command.folder, "C:\\Varnek /LOG=x.log");
+    ASSERT_TRUE(ParseInstallArguments(L"/S /D=C:\\Varnek /LOG=x.log", command));
+    EXPECT_STREQ(command.logFile, L"");
+    EXPECT_STREQ(command.folder, L"C:\\Varnek /LOG=x.log");
 
     // Each run starts without the last one's log file.
-    ASSERT_TRUE(ParseInstallArguments("/S", command));
-    EXPECT_STREQ(command.logFile, "");
+    ASSERT_TRUE(ParseInstallArguments(L"/S", command));
+    EXPECT_STREQ(command.logFile, L"");
 
-    for (const char* arguments : {"/LOG=", "/LOG=\"\"", "/LOG=\"C:\\unterminated /S", "/LOG=\"C:\\a\"b",
-                                  "/LOG=a.log /LOG=b.log", "/log=a.log", "/LOG a.log"}) {
-        SCOPED_TRACE(arguments);
-        EXPECT_FALSE(ParseInstallArguments(arguments, command));
+    // Not our switch, so ignored like any other argument: no log file named.
+    for (const wchar_t* arguments : {L"/log=a.log", L"/LOG a.log"}) {
+        ASSERT_TRUE(ParseInstallArguments(arguments, command));
+        EXPECT_STREQ(command.logFile, L"");
+    }
+    for (const wchar_t* arguments : {L"/LOG=", L"/LOG=\"\"", L"/LOG=\"C:\\unterminated /S", L"/LOG=\"C:\\a\"b",
+                                     L"/LOG=a.log /LOG=b.log"}) {
+        EXPECT_FALSE(ParseInstallArguments(arguments, command)) << arguments;
     }
 
-    std::string fits = "/LOG=C:\\" + std::string(kPathBufferSize - 4, 'a');
+    std::wstring fits = L"/LOG=C:\\" + std::wstring(kPathBufferSize - 4, L'a');
     ASSERT_TRUE(ParseInstallArguments(fits.c_str(), command));
-    EXPECT_EQ(std::string(command.logFile).size(), kPathBufferSize - 1);
-    EXPECT_FALSE(ParseInstallArguments((fits + "a").c_str(), command));
+    EXPECT_EQ(std::wstring(command.logFile).size(), kPathBufferSize - 1);
+    EXPECT_FALSE(ParseInstallArguments((fits + L"a").c_str(), command));
 }
