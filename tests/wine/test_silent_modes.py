@@ -166,7 +166,8 @@ class SilentFailures(WineTestCase):
             ("/S /D=Q:\\Varnek", FOLDER_INVALID),             # no such drive
             ("/S /X /D=C:\\windows", FOLDER_INVALID),        # another argument is ignored
             ('/S "/D=C:\\windows"', FOLDER_INVALID),          # quoted as a whole
-            ("/S /D=C:\\Var%windir%nek", FOLDER_INVALID),     # the service manager would expand it
+            # The service manager would expand it (doubled for the batch file).
+            ("/S /D=C:\\Var%%windir%%nek", FOLDER_INVALID),
             ("/D=C:\\Varnek", BAD_COMMAND_LINE),              # a folder, but no /S
         ]
         for arguments, code in cases:
@@ -178,7 +179,7 @@ class SilentFailures(WineTestCase):
                                     os.path.join(self.session.prefix, "drive_c"))
         self.assertEqual([log], changes(self.session, before))
         self.assertEqual([["start", "VarnekPrinterSetup " + sysstate.PACKAGE_VERSION, "silent", 0],
-                          ["folder", "Q:\\Varnek", "failed", FOLDER_INVALID]],
+                          ["folder", "C:\\Var%windir%nek", "failed", FOLDER_INVALID]],
                          [line[1:] for line in sysstate.log_lines(self.session)])
 
     def test_damaged_package_writes_no_file(self):
