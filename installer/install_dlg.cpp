@@ -17,6 +17,13 @@ const char kCaption[] = "安裝Varnek打印机驱动";
 
 CInstallDlg::CInstallDlg() : CWizardDlg(IDD_INSTALL, g_installPages) {}
 
+CString CInstallDlg::GetInstallFolder() const
+{
+    CString folder;
+    m_wndPage.m_editFolder.GetFolder(folder);
+    return folder;
+}
+
 BOOL CInstallDlg::OnInitDialog()
 {
     CWizardDlg::OnInitDialog();
@@ -35,12 +42,16 @@ void CInstallDlg::CreateFolderBox()
     m_wndPage.m_editFolder.Create(folderRect, &m_wndPage);
     char folder[kPathBufferSize];
     DefaultInstallFolder(folder, sizeof folder);
-    m_wndPage.m_editFolder.SetText(folder);
+    m_wndPage.m_editFolder.SetFolder(folder);
 }
 
 bool CInstallDlg::ValidateFolderPage()
 {
-    InstallOutcome outcome = PrepareInstallFolders(GetInstallFolder());
+    // A folder the ANSI code page cannot hold is no valid folder: the
+    // vendor's service and monitor read it through ANSI functions.
+    CString folder;
+    InstallOutcome outcome = m_wndPage.m_editFolder.GetFolder(folder) ? PrepareInstallFolders(folder)
+                                                                       : InstallOutcome::kFolderInvalid;
     if (outcome != InstallOutcome::kInstalled)
         ShowMessage(InstallOutcomeMessage(outcome));
     return outcome == InstallOutcome::kInstalled;
@@ -90,18 +101,18 @@ void CInstallDlg::OnBack()
 
 void CInstallDlg::OnBrowse()
 {
-    char displayName[512];
-    BROWSEINFOA bi = {};
+    wchar_t displayName[MAX_PATH];
+    BROWSEINFOW bi = {};
     bi.hwndOwner = m_hWnd;
     bi.pszDisplayName = displayName;
-    bi.lpszTitle = "Selection ";
+    bi.lpszTitle = L"Selection ";
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST pidl = ::SHBrowseForFolderA(&bi);
+    LPITEMIDLIST pidl = ::SHBrowseForFolderW(&bi);
     if (!pidl)
         return;
-    char path[512];
-    if (::SHGetPathFromIDListA(pidl, path))
-        m_wndPage.m_editFolder.SetText(path);
+    wchar_t path[MAX_PATH];
+    if (::SHGetPathFromIDListW(pidl, path))
+        m_wndPage.m_editFolder.SetFolder(path);
     ::CoTaskMemFree(pidl);
 }
 
@@ -112,7 +123,14 @@ void CInstallDlg::ShowStatus(const char* text)
     m_wndPage.UpdateWindow();
 }
 
+void CInstallDlg::ShowPath(const char* path)
+{
+    m_wndPage.SetStatusPath(path);
+    m_wndPage.InvalidateRect(nullptr, FALSE);
+    m_wndPage.UpdateWindow();
+}
+
 void CInstallDlg::ShowMessage(const char* text)
 {
-    ::MessageBoxA(m_hWnd, text, kCaption, MB_OK);
+    ShowTextBox(m_hWnd, text, kCaption, MB_OK);
 }

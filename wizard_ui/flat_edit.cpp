@@ -4,7 +4,7 @@
 
 void CFlatEdit::Create(const RECT& rect, CWnd* pParentWnd)
 {
-    LPCSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+    LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                            static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)), nullptr);
     if (!CreateEx(0, className, "", WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, 0))
         return;
@@ -18,9 +18,15 @@ void CFlatEdit::Create(const RECT& rect, CWnd* pParentWnd)
     m_edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(m_font)), TRUE);
 }
 
-void CFlatEdit::SetText(const char* text)
+void CFlatEdit::SetFolder(const char* folder)
 {
-    m_edit.SetWindowText(text);
+    m_edit.SetWindowPath(folder);
+    m_edit.SendMessage(EM_SETMODIFY, TRUE);
+}
+
+void CFlatEdit::SetFolder(const wchar_t* folder)
+{
+    m_edit.SetWindowPath(folder);
     m_edit.SendMessage(EM_SETMODIFY, TRUE);
 }
 

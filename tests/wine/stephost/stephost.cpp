@@ -27,6 +27,7 @@ namespace {
 class BoxProgress : public InstallProgress {
 public:
     void ShowStatus(const char*) override {}
+    void ShowPath(const char*) override {}
     void SetProgress(int) override {}
     void ReportPortError(unsigned long code) override { ShowPortErrorBox(code); }
 };
