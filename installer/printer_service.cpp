@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/chinese_text.h"
 #include "common/names.h"
 #include "common/path_text.h"
 #include "installer/service_command.h"
@@ -20,9 +21,11 @@ void InstallPrinterService(const char* installFolder)
                                          SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, command, nullptr, nullptr,
                                          "", nullptr, nullptr);
     if (service) {
-        char text[] = "Varnek打印机侦测服务";
-        SERVICE_DESCRIPTIONA description = {text};
-        ::ChangeServiceConfig2A(service, SERVICE_CONFIG_DESCRIPTION, &description);
+        wchar_t text[kWideTextSize];
+        if (ToWide(kTextCodePage, "Varnek打印机侦测服务", -1, text, kWideTextSize)) {
+            SERVICE_DESCRIPTIONW description = {text};
+            ::ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &description);
+        }
         ::StartServiceA(service, 0, nullptr);
         ::CloseServiceHandle(service);
     }

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include "common/chinese_text.h"
 #include "common/names.h"
 #include "common/path_text.h"
 
@@ -11,23 +12,26 @@ void CreateStartMenuEntry(const char* installFolder)
 {
     // Ask the shell: "%USERPROFILE%\「开始」菜单\程序" is the programs folder
     // only on Chinese Windows before 6.0; later it does not exist.
-    char programs[MAX_PATH];
-    char folder[kPathBufferSize];
-    if (::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs) != S_OK ||
-        !ComposePath(folder, sizeof folder, "%s\\Varnek打印机", programs))
+    // The names are Chinese whatever the ANSI code page: the folder goes
+    // through UTF-16 (the uninstaller's target stays an ANSI path).
+    wchar_t programs[MAX_PATH];
+    wchar_t folder[kPathBufferSize];
+    if (::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs) != S_OK ||
+        !ComposeWide(folder, kPathBufferSize, L"%ls\\%ls", programs, static_cast<const wchar_t*>(WideText("Varnek打印机"))))
         return;
     // Only the last level: where the programs folder is missing, no entry is made.
-    ::CreateDirectoryA(folder, nullptr);
+    ::CreateDirectoryW(folder, nullptr);
 
-    char linkFile[kPathBufferSize];
+    wchar_t linkFile[kPathBufferSize];
     char target[kPathBufferSize];
-    if (!ComposePath(linkFile, sizeof linkFile, "%s\\卸载 Varnek打印机驱动.lnk", folder) ||
+    if (!ComposeWide(linkFile, kPathBufferSize, L"%ls\\%ls", folder,
+                     static_cast<const wchar_t*>(WideText("卸载 Varnek打印机驱动.lnk"))) ||
         !ComposePath(target, sizeof target, "%s\\" VARNEK_UNINSTALLER_FILE, installFolder))
         return;
     CreateUninstallShortcut(target, linkFile);
 }
 
-void CreateUninstallShortcut(const char* target, const char* linkFile)
+void CreateUninstallShortcut(const char* target, const wchar_t* linkFile)
 {
     HRESULT init = ::CoInitialize(nullptr);
     // S_FALSE (COM already initialised on this thread) still counts and
@@ -38,18 +42,16 @@ void CreateUninstallShortcut(const char* target, const char* linkFile)
         return;
     }
 
-    IShellLinkA* link = nullptr;
+    IShellLinkW* link = nullptr;
     IPersistFile* file = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                      reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
         char workingDir[kPathBufferSize];
-        wchar_t widePath[MAX_PATH];
-        if (FolderOfPath(workingDir, sizeof workingDir, target) &&
-            ::MultiByteToWideChar(CP_ACP, 0, linkFile, -1, widePath, MAX_PATH) > 0) {
-            link->SetPath(target);
-            link->SetWorkingDirectory(workingDir);
-            file->Save(widePath, TRUE);
+        if (FolderOfPath(workingDir, sizeof workingDir, target)) {
+            link->SetPath(WideText(target, -1, CP_ACP));
+            link->SetWorkingDirectory(WideText(workingDir, -1, CP_ACP));
+            file->Save(linkFile, TRUE);
         }
     }
     if (file)

@@ -7,4 +7,4 @@ void CreateStartMenuEntry(const char* installFolder);
 
 // A shell link at linkFile to target, working in target's folder. Replaces
 // an existing link; silent on failure.
-void CreateUninstallShortcut(const char* target, const char* linkFile);
+void CreateUninstallShortcut(const char* target, const wchar_t* linkFile);

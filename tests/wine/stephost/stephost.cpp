@@ -14,6 +14,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "common/chinese_text.h"
 #include "installer/install_registry.h"
 #include "installer/port_monitor.h"
 #include "installer/printer_service.h"
@@ -48,7 +49,7 @@ int main(int argc, char** argv)
     else if (strcmp(command, "startmenu") == 0)
         CreateStartMenuEntry(argv[2]);
     else if (strcmp(command, "shortcut") == 0 && argc > 3)
-        CreateUninstallShortcut(argv[2], argv[3]);
+        CreateUninstallShortcut(argv[2], WideText(argv[3], -1, CP_ACP));
     else if (strcmp(command, "service") == 0)
         InstallPrinterService(argv[2]);
     else if (strcmp(command, "usbdriver") == 0)
