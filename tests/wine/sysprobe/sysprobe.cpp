@@ -19,6 +19,7 @@
 //   sysprobe device-remove HWID        removes every device with that hardware ID
 //   sysprobe devices HWID              the devices with that hardware ID and their driver
 //   sysprobe oeminf INF                SetupCopyOEMInfA as the installer calls it, with the stored name
+//   sysprobe codepages                 the session's ANSI and OEM code pages
 #include <windows.h>
 
 #include <devguid.h>
@@ -574,6 +575,17 @@ int CommandOemInf(const wchar_t* inf)
     return ok ? 0 : 1;
 }
 
+// The code pages of the session, which the Unix locale decides.
+int CommandCodePages()
+{
+    Json::BeginObject();
+    Json::Field("acp", static_cast<DWORD>(GetACP()));
+    Json::Field("oemcp", static_cast<DWORD>(GetOEMCP()));
+    Json::EndObject();
+    Json::End();
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -585,6 +597,8 @@ int main()
     const wchar_t* command = argv[1];
     if (wcscmp(command, L"spooler") == 0)
         return CommandSpooler(argc > 2 ? argv[2] : nullptr);
+    if (wcscmp(command, L"codepages") == 0)
+        return CommandCodePages();
     if (argc < 3)
         return 3;
     if (wcscmp(command, L"printerdata") == 0 && argc > 3)
