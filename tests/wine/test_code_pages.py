@@ -117,7 +117,7 @@ class Western1252(CodePageChecks, harness.WineTestCase):
     code_page = 1252
     foreign_folder = "C:\\打印机"
 
-    def test_installation_keeps_chinese_names_and_the_typed_ansi_folder(self):
+    def test_installation_and_removal_keep_chinese_names_and_the_typed_ansi_folder(self):
         # "é" is in 1252 but not in 936: the folder must reach the file
         # system and the registry as typed, the product's names as Chinese.
         folder = "C:\\Café Varnek"
@@ -154,8 +154,17 @@ class Western1252(CodePageChecks, harness.WineTestCase):
         self.assertEqual(about.texts()[str(ABOUT_TITLE)], UNINSTALLER_CAPTION)
         about.click(IDOK)
         self.assertTrue(about.gone())
+
+        # The removal finds the Chinese-named Start-menu entry and the entry's name.
+        uninstaller.click(NEXT)
+        finished = harness.wait_until(lambda: uninstaller.state()["controls"][str(CANCEL)]["text"] == "完成",
+                                      timeout=60, interval=0.2)
+        self.assertTrue(finished, "the uninstaller's finished page never came")
+        harness.wait_until(lambda: uninstaller.state()["controls"][str(CANCEL)]["enabled"])
         uninstaller.click(CANCEL)
         self.assertTrue(uninstaller.gone())
+        self.assertFalse(os.path.exists(os.path.join(sysstate.start_menu_folder(self.session), menu)))
+        self.assertFalse(sysstate.registry(self.session, sysstate.UNINSTALL_KEY)["exists"])
 
 
 class TraditionalChinese950(CodePageChecks, harness.WineTestCase):
