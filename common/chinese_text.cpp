@@ -3,26 +3,22 @@
 #include <stdarg.h>
 #include <stdio.h>
 
-bool ToWide(UINT codePage, const char* text, int length, wchar_t* buffer, int size)
+int ToWide(UINT codePage, const char* text, int length, wchar_t* buffer, int size)
 {
     if (size <= 0)
-        return false;
-    buffer[0] = L'\0';
+        return -1;
     if (length < 0)
         length = lstrlenA(text);
-    if (length == 0)
-        return true;
-    // One UTF-16 unit per byte at most, so this asks only when it may not fit.
-    int needed = length < size ? length : ::MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
-    if (needed <= 0 || needed >= size)
-        return false;
-    int written = ::MultiByteToWideChar(codePage, 0, text, length, buffer, size - 1);
-    if (written <= 0) {
-        buffer[0] = L'\0';
-        return false;
-    }
+    // Fails (0) when the result does not fit the room before the terminator.
+    const int written = length ? ::MultiByteToWideChar(codePage, 0, text, length, buffer, size - 1) : 0;
     buffer[written] = L'\0';
-    return true;
+    return written > 0 || length == 0 ? written : -1;
+}
+
+WideText::WideText(const char* text, int length, UINT codePage)
+{
+    const int written = ToWide(codePage, text, length, m_text, kWideTextSize);
+    m_length = written < 0 ? 0 : written;
 }
 
 bool PathFromWide(const wchar_t* path, char* buffer, int size)
@@ -55,10 +51,4 @@ bool ComposeWide(wchar_t* buffer, size_t size, const wchar_t* format, ...)
         return false;
     }
     return true;
-}
-
-int ShowTextBox(HWND owner, const char* text, const char* caption, UINT type)
-{
-    WideText wideText(text), wideCaption(caption);
-    return ::MessageBoxW(owner, wideText, wideCaption, type);
 }

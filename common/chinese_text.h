@@ -14,18 +14,15 @@ constexpr UINT kTextCodePage = 936;
 constexpr int kWideTextSize = 512;
 
 // Converts `length` bytes of text (-1: up to its terminator) from codePage
-// into buffer, terminated. False, leaving the buffer empty, when the result
-// does not fit. Invalid bytes become the code page's default character, as
-// Windows' own A functions do.
-bool ToWide(UINT codePage, const char* text, int length, wchar_t* buffer, int size);
+// into buffer, terminated; returns the UTF-16 units written. -1, leaving the
+// buffer empty, when the result does not fit. Invalid bytes become the code
+// page's default character, as Windows' own A functions do.
+int ToWide(UINT codePage, const char* text, int length, wchar_t* buffer, int size);
 
 // A narrow text converted for one call; empty when it does not fit.
 class WideText {
 public:
-    explicit WideText(const char* text, int length = -1, UINT codePage = kTextCodePage)
-    {
-        m_length = ToWide(codePage, text, length, m_text, kWideTextSize) ? lstrlenW(m_text) : 0;
-    }
+    explicit WideText(const char* text, int length = -1, UINT codePage = kTextCodePage);
     WideText(const WideText&) = delete;
     WideText& operator=(const WideText&) = delete;
 
@@ -45,6 +42,3 @@ bool PathFromWide(const wchar_t* path, char* buffer, int size);
 // Formats into buffer (size in UTF-16 units). Returns false, leaving the
 // buffer empty, when the result does not fit.
 bool ComposeWide(wchar_t* buffer, size_t size, const wchar_t* format, ...);
-
-// A message box of code page 936 texts.
-int ShowTextBox(HWND owner, const char* text, const char* caption, UINT type);

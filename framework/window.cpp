@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include "common/path_text.h"
+
 // The window property that links a window to its CWnd object.
 static const wchar_t kObjectProperty[] = L"VarnekCWnd";
 
@@ -14,28 +16,22 @@ CWnd::~CWnd()
 bool CWnd::GetWindowPath(CString& path) const
 {
     path.Empty();
-    int length = ::GetWindowTextLengthW(m_hWnd);
-    if (length <= 0)
-        return true;
-    // An ANSI code page takes up to three bytes (UTF-8) for a UTF-16 unit.
-    const size_t narrowSize = 3 * static_cast<size_t>(length) + 1;
-    void* memory = ::HeapAlloc(::GetProcessHeap(), 0, (length + 1) * sizeof(wchar_t) + narrowSize);
-    if (!memory)
+    // A path that does not fit a path buffer is refused, never cut short.
+    wchar_t wide[kPathBufferSize];
+    char narrow[kPathBufferSize];
+    if (::GetWindowTextLengthW(m_hWnd) >= static_cast<int>(kPathBufferSize))
         return false;
-    wchar_t* wide = static_cast<wchar_t*>(memory);
-    char* narrow = reinterpret_cast<char*>(wide + length + 1);
-    ::GetWindowTextW(m_hWnd, wide, length + 1);
-    bool converted = PathFromWide(wide, narrow, static_cast<int>(narrowSize));
-    if (converted)
-        path = narrow;
-    ::HeapFree(::GetProcessHeap(), 0, memory);
-    return converted;
+    ::GetWindowTextW(m_hWnd, wide, kPathBufferSize);
+    if (!PathFromWide(wide, narrow, kPathBufferSize))
+        return false;
+    path = narrow;
+    return true;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
-    HWND hWnd = ::CreateWindowExW(dwExStyle, lpszClassName, WideText(lpszWindowName), dwStyle, rect.left,
+    HWND hWnd = ::CreateWindowExW(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left,
                                   rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                   pParentWnd ? pParentWnd->m_hWnd : nullptr,
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),

@@ -18,7 +18,7 @@ public:
     operator HWND() const { return m_hWnd; }
 
     // Creates a window of a class registered with AfxRegisterWndClass.
-    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
                   const RECT& rect, CWnd* pParentWnd, UINT nID);
     // Routes an existing window's messages through this object.
     BOOL SubclassWindow(HWND hWnd);
@@ -38,11 +38,10 @@ public:
     }
     // Texts are code page 936 (common/chinese_text.h).
     void SetWindowText(const char* text) { ::SetWindowTextW(m_hWnd, WideText(text)); }
-    // A path in the ANSI code page, and the UTF-16 path the user typed.
-    void SetWindowPath(const char* path) { ::SetWindowTextW(m_hWnd, WideText(path, -1, CP_ACP)); }
+    // A path as the user chose it.
     void SetWindowPath(const wchar_t* path) { ::SetWindowTextW(m_hWnd, path); }
     // The window's text as a path in the ANSI code page; false when a
-    // character of it has no place there.
+    // character of it has no place there or it does not fit a path buffer.
     bool GetWindowPath(CString& path) const;
     CWnd GetDlgItem(int nID) const { return CWnd(::GetDlgItem(m_hWnd, nID)); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)

@@ -11,7 +11,7 @@
 
 namespace {
 
-const char kCaption[] = "安裝Varnek打印机驱动";
+const wchar_t kCaption[] = L"安裝Varnek打印机驱动";
 
 }  // namespace
 
@@ -78,7 +78,7 @@ void CInstallDlg::OnNext()
         m_wndPage.InvalidateRect(nullptr, FALSE);
         Show(IDC_NEXT, false);
         Show(IDC_BACK, false);
-        GetDlgItem(IDC_CANCEL_FINISH).SetWindowText("完成");
+        ::SetWindowTextW(GetDlgItem(IDC_CANCEL_FINISH), L"完成");
         m_progress.ShowWindow(SW_HIDE);
         Enable(IDC_CANCEL_FINISH, true);
         break;
@@ -119,18 +119,22 @@ void CInstallDlg::OnBrowse()
 void CInstallDlg::ShowStatus(const char* text)
 {
     m_wndPage.SetStatus(text);
-    m_wndPage.InvalidateRect(nullptr, FALSE);
-    m_wndPage.UpdateWindow();
+    RepaintStatus();
 }
 
 void CInstallDlg::ShowPath(const char* path)
 {
     m_wndPage.SetStatusPath(path);
+    RepaintStatus();
+}
+
+void CInstallDlg::RepaintStatus()
+{
     m_wndPage.InvalidateRect(nullptr, FALSE);
     m_wndPage.UpdateWindow();
 }
 
 void CInstallDlg::ShowMessage(const char* text)
 {
-    ShowTextBox(m_hWnd, text, kCaption, MB_OK);
+    ::MessageBoxW(m_hWnd, WideText(text), kCaption, MB_OK);
 }

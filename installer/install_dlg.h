@@ -36,5 +36,6 @@ protected:
 
 private:
     void CreateFolderBox();
+    void RepaintStatus();
     bool ValidateFolderPage();
 };

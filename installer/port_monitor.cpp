@@ -14,14 +14,11 @@ void ShowPortErrorBox(DWORD code)
     if (code != ERROR_SUCCESS)
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&systemText), 0, nullptr);
-    if (systemText) {
-        ::MessageBoxW(nullptr, systemText, L"ERROR", MB_OK | MB_ICONINFORMATION);
-        ::LocalFree(systemText);
-        return;
-    }
     char numbered[128];
-    ShowTextBox(nullptr, ComposePortErrorText(numbered, sizeof numbered, code) ? numbered : "", "ERROR",
-                MB_OK | MB_ICONINFORMATION);
+    WideText fallback(!systemText && ComposePortErrorText(numbered, sizeof numbered, code) ? numbered : "");
+    ::MessageBoxW(nullptr, systemText ? systemText : fallback, L"ERROR", MB_OK | MB_ICONINFORMATION);
+    if (systemText)
+        ::LocalFree(systemText);
 }
 
 DWORD AddPortMonitor()

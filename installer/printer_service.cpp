@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "common/chinese_text.h"
 #include "common/names.h"
 #include "common/path_text.h"
 #include "installer/service_command.h"
@@ -21,11 +20,10 @@ void InstallPrinterService(const char* installFolder)
                                          SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, command, nullptr, nullptr,
                                          "", nullptr, nullptr);
     if (service) {
-        wchar_t text[kWideTextSize];
-        if (ToWide(kTextCodePage, "Varnek打印机侦测服务", -1, text, kWideTextSize)) {
-            SERVICE_DESCRIPTIONW description = {text};
-            ::ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &description);
-        }
+        // Chinese whatever the ANSI code page: written as UTF-16.
+        wchar_t text[] = L"Varnek打印机侦测服务";
+        SERVICE_DESCRIPTIONW description = {text};
+        ::ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &description);
         ::StartServiceA(service, 0, nullptr);
         ::CloseServiceHandle(service);
     }

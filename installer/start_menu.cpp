@@ -12,20 +12,19 @@ void CreateStartMenuEntry(const char* installFolder)
 {
     // Ask the shell: "%USERPROFILE%\「开始」菜单\程序" is the programs folder
     // only on Chinese Windows before 6.0; later it does not exist.
-    // The names are Chinese whatever the ANSI code page: the folder goes
-    // through UTF-16 (the uninstaller's target stays an ANSI path).
+    // The names are Chinese whatever the ANSI code page, so they are written
+    // as UTF-16 (the uninstaller's target stays an ANSI path).
     wchar_t programs[MAX_PATH];
     wchar_t folder[kPathBufferSize];
     if (::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs) != S_OK ||
-        !ComposeWide(folder, kPathBufferSize, L"%ls\\%ls", programs, static_cast<const wchar_t*>(WideText("Varnek打印机"))))
+        !ComposeWide(folder, kPathBufferSize, L"%ls\\Varnek打印机", programs))
         return;
     // Only the last level: where the programs folder is missing, no entry is made.
     ::CreateDirectoryW(folder, nullptr);
 
     wchar_t linkFile[kPathBufferSize];
     char target[kPathBufferSize];
-    if (!ComposeWide(linkFile, kPathBufferSize, L"%ls\\%ls", folder,
-                     static_cast<const wchar_t*>(WideText("卸载 Varnek打印机驱动.lnk"))) ||
+    if (!ComposeWide(linkFile, kPathBufferSize, L"%ls\\卸载 Varnek打印机驱动.lnk", folder) ||
         !ComposePath(target, sizeof target, "%s\\" VARNEK_UNINSTALLER_FILE, installFolder))
         return;
     CreateUninstallShortcut(target, linkFile);

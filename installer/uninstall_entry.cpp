@@ -3,7 +3,6 @@
 #include <string.h>
 #include <windows.h>
 
-#include "common/chinese_text.h"
 #include "common/installed_files.h"
 #include "common/names.h"
 #include "common/path_text.h"
@@ -16,13 +15,8 @@ void SetText(HKEY key, const char* name, const char* text)
     ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
 }
 
-// A code page 936 text of the product, stored as UTF-16.
-void SetChineseText(HKEY key, const wchar_t* name, const char* text)
-{
-    WideText wide(text);
-    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<const wchar_t*>(wide)),
-                     static_cast<DWORD>((wide.Length() + 1) * sizeof(wchar_t)));
-}
+// The product's Chinese name, written as UTF-16 whatever the ANSI code page.
+const wchar_t kDisplayName[] = L"Varnek标牌打印机驱动";
 
 void SetNumber(HKEY key, const char* name, DWORD number)
 {
@@ -60,7 +54,7 @@ void WriteUninstallEntry(const char* installFolder)
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
                           nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
-    SetChineseText(key, L"DisplayName", "Varnek标牌打印机驱动");
+    ::RegSetValueExW(key, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kDisplayName), sizeof kDisplayName);
     SetText(key, "DisplayVersion", VARNEK_PACKAGE_VERSION);
     SetText(key, "Publisher", "Varnek");
     SetText(key, "InstallLocation", installFolder);

@@ -6,7 +6,7 @@ void CFlatEdit::Create(const RECT& rect, CWnd* pParentWnd)
 {
     LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                            static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)), nullptr);
-    if (!CreateEx(0, className, "", WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, 0))
+    if (!CreateEx(0, className, L"", WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, 0))
         return;
     RECT client;
     GetClientRect(&client);
@@ -20,8 +20,7 @@ void CFlatEdit::Create(const RECT& rect, CWnd* pParentWnd)
 
 void CFlatEdit::SetFolder(const char* folder)
 {
-    m_edit.SetWindowPath(folder);
-    m_edit.SendMessage(EM_SETMODIFY, TRUE);
+    SetFolder(WideText(folder, -1, CP_ACP));
 }
 
 void CFlatEdit::SetFolder(const wchar_t* folder)

@@ -96,7 +96,7 @@ struct CWizardWnd::PaintTools {
 CWizardWnd::CWizardWnd(const WizardPages& pages) : m_pages(pages)
 {
     ::InitializeCriticalSection(&m_statusLock);
-    StoreStatus("请稍候...", kTextCodePage);
+    lstrcpyW(m_status, L"请稍候...");
 }
 
 CWizardWnd::~CWizardWnd()
@@ -108,7 +108,7 @@ BOOL CWizardWnd::Create(CWnd* pParentWnd, const RECT& rect)
 {
     LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                            static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)), nullptr);
-    return CreateEx(0, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect,
+    return CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect,
                     pParentWnd, 0);
 }
 
@@ -132,11 +132,12 @@ void CWizardWnd::StoreStatus(const char* text, UINT codePage)
 
 void CWizardWnd::PaintStatus(CDC& dc, int x, int y)
 {
-    wchar_t status[kWideTextSize];
+    // The worker stores only between paints (it waits for its repaint
+    // outside the lock), so drawing under the lock holds it up at most as
+    // long as one line takes.
     ::EnterCriticalSection(&m_statusLock);
-    lstrcpyW(status, m_status);
+    dc.TextOut(x, y, m_status, lstrlenW(m_status));
     ::LeaveCriticalSection(&m_statusLock);
-    dc.TextOut(x, y, status, lstrlenW(status));
 }
 
 void CWizardWnd::WrapText(CDC* pDC, const char* text, CStringArray& lines, int maxWidth)
