@@ -2,7 +2,7 @@
 
 BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
-    HWND hWnd = ::CreateWindowExA(0, "EDIT", "", dwStyle | WS_CHILD, rect.left, rect.top,
+    HWND hWnd = ::CreateWindowExW(0, L"EDIT", L"", dwStyle | WS_CHILD, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top,
                                   pParentWnd->m_hWnd,
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),

@@ -13,7 +13,7 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 INT_PTR CDialog::DoModal()
 {
-    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate),
+    return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
                              m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, &CDialog::DialogProc,
                              reinterpret_cast<LPARAM>(this));
 }
@@ -56,7 +56,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
         if (uMsg == WM_QUERYDRAGICON || uMsg == WM_CTLCOLORDLG || uMsg == WM_CTLCOLORSTATIC ||
             uMsg == WM_CTLCOLORBTN)
             return static_cast<INT_PTR>(result);
-        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+        ::SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }
     if (uMsg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {

@@ -1,5 +1,6 @@
 #include "framework/gdi.h"
 
+#include "common/chinese_text.h"
 #include "framework/window.h"
 
 BOOL CGdiObject::DeleteObject()
@@ -29,10 +30,17 @@ void CBitmap::Attach(HBITMAP hBitmap)
     m_hObject = hBitmap;
 }
 
+BOOL CDC::TextOut(int x, int y, const char* text, int nCount)
+{
+    WideText wide(text, nCount);
+    return ::TextOutW(m_hDC, x, y, wide, wide.Length());
+}
+
 SIZE CDC::GetTextExtent(const char* text, int nCount) const
 {
     SIZE size = {0, 0};
-    ::GetTextExtentPoint32A(m_hDC, text, nCount, &size);
+    WideText wide(text, nCount);
+    ::GetTextExtentPoint32W(m_hDC, wide, wide.Length(), &size);
     return size;
 }
 

@@ -52,7 +52,9 @@ public:
     HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
     int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
     COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
-    BOOL TextOut(int x, int y, const char* text, int nCount) { return ::TextOutA(m_hDC, x, y, text, nCount); }
+    // Narrow texts are code page 936 (common/chinese_text.h).
+    BOOL TextOut(int x, int y, const char* text, int nCount);
+    BOOL TextOut(int x, int y, const wchar_t* text, int nCount) { return ::TextOutW(m_hDC, x, y, text, nCount); }
     SIZE GetTextExtent(const char* text, int nCount) const;
     void MoveTo(int x, int y) { ::MoveToEx(m_hDC, x, y, nullptr); }
     BOOL LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }

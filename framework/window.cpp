@@ -2,8 +2,10 @@
 
 #include <stdio.h>
 
+#include "common/path_text.h"
+
 // The window property that links a window to its CWnd object.
-static const char kObjectProperty[] = "VarnekCWnd";
+static const wchar_t kObjectProperty[] = L"VarnekCWnd";
 
 CWnd::~CWnd()
 {
@@ -11,25 +13,25 @@ CWnd::~CWnd()
         DetachPermanent();
 }
 
-CString CWnd::GetWindowText() const
+bool CWnd::GetWindowPath(CString& path) const
 {
-    CString text;
-    int length = ::GetWindowTextLengthA(m_hWnd);
-    if (length <= 0)
-        return text;
-    char* buffer = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, length + 1));
-    if (!buffer)
-        return text;
-    ::GetWindowTextA(m_hWnd, buffer, length + 1);
-    text = buffer;
-    ::HeapFree(::GetProcessHeap(), 0, buffer);
-    return text;
+    path.Empty();
+    // A path that does not fit a path buffer is refused, never cut short.
+    wchar_t wide[kPathBufferSize];
+    char narrow[kPathBufferSize];
+    if (::GetWindowTextLengthW(m_hWnd) >= static_cast<int>(kPathBufferSize))
+        return false;
+    ::GetWindowTextW(m_hWnd, wide, kPathBufferSize);
+    if (!PathFromWide(wide, narrow, kPathBufferSize))
+        return false;
+    path = narrow;
+    return true;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
-    HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left,
+    HWND hWnd = ::CreateWindowExW(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left,
                                   rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                   pParentWnd ? pParentWnd->m_hWnd : nullptr,
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
@@ -43,7 +45,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         return FALSE;
     AttachPermanent(hWnd);
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProc)));
     return TRUE;
 }
 
@@ -66,28 +68,28 @@ bool CWnd::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&)
 LRESULT CWnd::DefWindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, uMsg, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, uMsg, wParam, lParam);
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, uMsg, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, uMsg, wParam, lParam);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty));
+    return static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty));
 }
 
 void CWnd::AttachPermanent(HWND hWnd)
 {
     m_hWnd = hWnd;
-    ::SetPropA(hWnd, kObjectProperty, this);
+    ::SetPropW(hWnd, kObjectProperty, this);
 }
 
 void CWnd::DetachPermanent()
 {
     if (m_pfnSuper) {
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
         m_pfnSuper = nullptr;
     }
-    ::RemovePropA(m_hWnd, kObjectProperty);
+    ::RemovePropW(m_hWnd, kObjectProperty);
     m_hWnd = nullptr;
 }
 
@@ -95,12 +97,12 @@ LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
 {
     CWnd* self = FromHandlePermanent(hWnd);
     if (!self && uMsg == WM_NCCREATE) {
-        self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (self)
             self->AttachPermanent(hWnd);
     }
     if (!self)
-        return ::DefWindowProcA(hWnd, uMsg, wParam, lParam);
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 
     LRESULT result = 0;
     if (!self->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, result))
@@ -111,16 +113,16 @@ LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
     return result;
 }
 
-LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
+LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
 {
     // Room for "Afx:" and five 64-bit values in hex with their separators.
-    static char s_szClassName[96];
-    HINSTANCE hInstance = ::GetModuleHandleA(nullptr);
-    _snprintf(s_szClassName, sizeof s_szClassName, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(hInstance),
-             nClassStyle, static_cast<void*>(hCursor), static_cast<void*>(hbrBackground),
-             static_cast<void*>(hIcon));
-    WNDCLASSA wc = {};
-    if (::GetClassInfoA(hInstance, s_szClassName, &wc))
+    static wchar_t s_szClassName[96];
+    HINSTANCE hInstance = ::GetModuleHandleW(nullptr);
+    _snwprintf(s_szClassName, sizeof s_szClassName / sizeof s_szClassName[0], L"Afx:%p:%x:%p:%p:%p",
+               static_cast<void*>(hInstance), nClassStyle, static_cast<void*>(hCursor),
+               static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
+    WNDCLASSW wc = {};
+    if (::GetClassInfoW(hInstance, s_szClassName, &wc))
         return s_szClassName;
     wc.style = nClassStyle;
     wc.lpfnWndProc = &CWnd::WindowProc;
@@ -129,6 +131,6 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgrou
     wc.hCursor = hCursor;
     wc.hbrBackground = hbrBackground;
     wc.lpszClassName = s_szClassName;
-    ::RegisterClassA(&wc);
+    ::RegisterClassW(&wc);
     return s_szClassName;
 }

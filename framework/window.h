@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "common/chinese_text.h"
 #include "framework/text.h"
 
 class CWnd {
@@ -17,7 +18,7 @@ public:
     operator HWND() const { return m_hWnd; }
 
     // Creates a window of a class registered with AfxRegisterWndClass.
-    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
                   const RECT& rect, CWnd* pParentWnd, UINT nID);
     // Routes an existing window's messages through this object.
     BOOL SubclassWindow(HWND hWnd);
@@ -35,16 +36,21 @@ public:
     {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
-    void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
-    CString GetWindowText() const;
+    // Texts are code page 936 (common/chinese_text.h).
+    void SetWindowText(const char* text) { ::SetWindowTextW(m_hWnd, WideText(text)); }
+    // A path as the user chose it.
+    void SetWindowPath(const wchar_t* path) { ::SetWindowTextW(m_hWnd, path); }
+    // The window's text as a path in the ANSI code page; false when a
+    // character of it has no place there or it does not fit a path buffer.
+    bool GetWindowPath(CString& path) const;
     CWnd GetDlgItem(int nID) const { return CWnd(::GetDlgItem(m_hWnd, nID)); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     {
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     {
-        return ::PostMessageA(m_hWnd, message, wParam, lParam);
+        return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
     HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
     void CenterWindow();
@@ -64,15 +70,17 @@ protected:
     void DetachPermanent();
 
 private:
-    friend LPCSTR AfxRegisterWndClass(UINT, HCURSOR, HBRUSH, HICON);
+    friend LPCWSTR AfxRegisterWndClass(UINT, HCURSOR, HBRUSH, HICON);
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     WNDPROC m_pfnSuper = nullptr;
 };
 
 // Registers (once) a window class whose messages reach CWnd objects and
 // returns its name. The name is built from the arguments, so equal arguments
-// share one class.
-LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon);
+// share one class. Its windows are Unicode windows, as are the dialogs and
+// controls the framework makes: an ANSI window would pass every text through
+// the ANSI code page.
+LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon);
 
 // Message-map macros, in the style of the dialog framework.
 #define BEGIN_MESSAGE_MAP()                                                                      \

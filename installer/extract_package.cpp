@@ -109,7 +109,7 @@ public:
         m_hFile = INVALID_HANDLE_VALUE;
     }
 
-    void ShowStatus(const char* path) override { m_progress.ShowStatus(path); }
+    void ShowStatus(const char* path) override { m_progress.ShowPath(path); }
     void SetProgress(int position) override { m_progress.SetProgress(position); }
 
     uint64_t FreeBytes(const char* folder) override

@@ -12,11 +12,18 @@
 
 namespace {
 
-const char kCaption[] = "安裝Varnek打印机驱动";
+const wchar_t kCaption[] = L"安裝Varnek打印机驱动";
 
 }  // namespace
 
 CInstallDlg::CInstallDlg() : CWizardDlg(IDD_INSTALL, g_installPages) {}
+
+CString CInstallDlg::GetInstallFolder() const
+{
+    CString folder;
+    m_wndPage.m_editFolder.GetFolder(folder);
+    return folder;
+}
 
 BOOL CInstallDlg::OnInitDialog()
 {
@@ -36,14 +43,18 @@ void CInstallDlg::CreateFolderBox()
     m_wndPage.m_editFolder.Create(folderRect, &m_wndPage);
     char folder[kPathBufferSize];
     DefaultInstallFolder(folder, sizeof folder);
-    m_wndPage.m_editFolder.SetText(folder);
+    m_wndPage.m_editFolder.SetFolder(folder);
 }
 
 bool CInstallDlg::ValidateFolderPage()
 {
+    // A folder the ANSI code page cannot hold is no valid folder: the
+    // vendor's service and monitor read it through ANSI functions.
     char folder[kPathBufferSize];
-    const CString typed = GetInstallFolder();
-    InstallOutcome outcome = PrepareInstallFolders(typed, folder, sizeof folder);
+    CString typed;
+    InstallOutcome outcome = m_wndPage.m_editFolder.GetFolder(typed)
+                                 ? PrepareInstallFolders(typed, folder, sizeof folder)
+                                 : InstallOutcome::kFolderInvalid;
     LogResult("folder", outcome == InstallOutcome::kInstalled ? folder : static_cast<const char*>(typed),
               static_cast<unsigned long>(outcome));
     if (outcome != InstallOutcome::kInstalled) {
@@ -51,7 +62,7 @@ bool CInstallDlg::ValidateFolderPage()
         return false;
     }
     // The worker reads the box: it gets the form that was checked.
-    m_wndPage.m_editFolder.SetText(folder);
+    m_wndPage.m_editFolder.SetFolder(folder);
     return true;
 }
 
@@ -76,7 +87,7 @@ void CInstallDlg::OnNext()
         m_wndPage.InvalidateRect(nullptr, FALSE);
         Show(IDC_NEXT, false);
         Show(IDC_BACK, false);
-        GetDlgItem(IDC_CANCEL_FINISH).SetWindowText("完成");
+        ::SetWindowTextW(GetDlgItem(IDC_CANCEL_FINISH), L"完成");
         m_progress.ShowWindow(SW_HIDE);
         Enable(IDC_CANCEL_FINISH, true);
         break;
@@ -99,29 +110,40 @@ void CInstallDlg::OnBack()
 
 void CInstallDlg::OnBrowse()
 {
-    char displayName[512];
-    BROWSEINFOA bi = {};
+    wchar_t displayName[MAX_PATH];
+    BROWSEINFOW bi = {};
     bi.hwndOwner = m_hWnd;
     bi.pszDisplayName = displayName;
-    bi.lpszTitle = "Selection ";
+    bi.lpszTitle = L"Selection ";
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST pidl = ::SHBrowseForFolderA(&bi);
+    LPITEMIDLIST pidl = ::SHBrowseForFolderW(&bi);
     if (!pidl)
         return;
-    char path[512];
-    if (::SHGetPathFromIDListA(pidl, path))
-        m_wndPage.m_editFolder.SetText(path);
+    wchar_t path[MAX_PATH];
+    if (::SHGetPathFromIDListW(pidl, path))
+        m_wndPage.m_editFolder.SetFolder(path);
     ::CoTaskMemFree(pidl);
 }
 
 void CInstallDlg::ShowStatus(const char* text)
 {
     m_wndPage.SetStatus(text);
+    RepaintStatus();
+}
+
+void CInstallDlg::ShowPath(const char* path)
+{
+    m_wndPage.SetStatusPath(path);
+    RepaintStatus();
+}
+
+void CInstallDlg::RepaintStatus()
+{
     m_wndPage.InvalidateRect(nullptr, FALSE);
     m_wndPage.UpdateWindow();
 }
 
 void CInstallDlg::ShowMessageFor(HWND owner, const char* text)
 {
-    ::MessageBoxA(owner, text, kCaption, MB_OK);
+    ::MessageBoxW(owner, WideText(text), kCaption, MB_OK);
 }

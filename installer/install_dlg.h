@@ -9,10 +9,13 @@ class CInstallDlg : public CWizardDlg {
 public:
     CInstallDlg();
 
-    // The installation folder: the text of the folder box, its only copy.
-    CString GetInstallFolder() const { return m_wndPage.m_editFolder.GetText(); }
-    // The worker's status line on the installing page, repainted at once.
+    // The installation folder: the text of the folder box, its only copy;
+    // empty when the ANSI code page cannot hold it.
+    CString GetInstallFolder() const;
+    // The worker's status line on the installing page, repainted at once:
+    // a text, or a path.
     void ShowStatus(const char* text);
+    void ShowPath(const char* path);
     // A message box owned by the wizard, with the installer's caption.
     void ShowMessage(const char* text) { ShowMessageFor(m_hWnd, text); }
     // The same through the dialog's window handle, for the worker once the
@@ -36,5 +39,6 @@ protected:
 
 private:
     void CreateFolderBox();
+    void RepaintStatus();
     bool ValidateFolderPage();
 };

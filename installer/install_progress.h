@@ -4,8 +4,10 @@
 
 class InstallProgress {
 public:
-    // The status line: an output path, or what the run is doing.
+    // The status line: what the run is doing (a code page 936 text) ...
     virtual void ShowStatus(const char* text) = 0;
+    // ... or the output path (ANSI code page).
+    virtual void ShowPath(const char* path) = 0;
     // The progress bar, 0-100.
     virtual void SetProgress(int position) = 0;
     // The port monitor could not be reached, or failed to add the port,

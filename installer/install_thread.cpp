@@ -15,6 +15,7 @@ public:
     explicit WizardProgress(CInstallDlg* dlg) : m_dlg(dlg) {}
 
     void ShowStatus(const char* text) override { m_dlg->ShowStatus(text); }
+    void ShowPath(const char* path) override { m_dlg->ShowPath(path); }
     void SetProgress(int position) override { m_dlg->m_progress.SetPos(position); }
     void ReportPortError(unsigned long code) override { ShowPortErrorBox(code); }
 

@@ -2,22 +2,21 @@
 
 #include <winspool.h>
 
+#include "common/chinese_text.h"
 #include "common/names.h"
 #include "common/spooler_env.h"
 #include "installer/port_error_text.h"
 
 void ShowPortErrorBox(DWORD code)
 {
-    char* systemText = nullptr;
+    wchar_t* systemText = nullptr;
     // Code 0 would read "The operation completed successfully".
     if (code != ERROR_SUCCESS)
-        ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
-                         nullptr, code, 0, reinterpret_cast<char*>(&systemText), 0, nullptr);
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&systemText), 0, nullptr);
     char numbered[128];
-    const char* text = systemText;
-    if (!text)
-        text = ComposePortErrorText(numbered, sizeof numbered, code) ? numbered : "";
-    ::MessageBoxA(nullptr, text, "ERROR", MB_OK | MB_ICONINFORMATION);
+    WideText fallback(!systemText && ComposePortErrorText(numbered, sizeof numbered, code) ? numbered : "");
+    ::MessageBoxW(nullptr, systemText ? systemText : fallback, L"ERROR", MB_OK | MB_ICONINFORMATION);
     if (systemText)
         ::LocalFree(systemText);
 }

@@ -136,9 +136,10 @@ InstallOutcome InstallPrinterService(const char* installFolder, bool startExisti
                                          "", nullptr, nullptr);
     InstallOutcome outcome = InstallOutcome::kInstalled;
     if (service) {
-        char text[] = "Varnek打印机侦测服务";
-        SERVICE_DESCRIPTIONA description = {text};
-        ::ChangeServiceConfig2A(service, SERVICE_CONFIG_DESCRIPTION, &description);
+        // Chinese whatever the ANSI code page: written as UTF-16.
+        wchar_t text[] = L"Varnek打印机侦测服务";
+        SERVICE_DESCRIPTIONW description = {text};
+        ::ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &description);
         if (::StartServiceA(service, 0, nullptr)) {
             LogStep(kStep, VARNEK_SERVICE, "created, started", 0);
         } else {

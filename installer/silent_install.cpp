@@ -11,6 +11,7 @@ namespace {
 class QuietProgress : public InstallProgress {
 public:
     void ShowStatus(const char*) override {}
+    void ShowPath(const char*) override {}
     void SetProgress(int) override {}
     void ReportPortError(unsigned long) override {}
 };

@@ -8,4 +8,4 @@ unsigned long CreateStartMenuEntry(const char* installFolder);
 
 // A shell link at linkFile to target, working in target's folder. Replaces
 // an existing link. S_OK when saved.
-long CreateUninstallShortcut(const char* target, const char* linkFile);
+long CreateUninstallShortcut(const char* target, const wchar_t* linkFile);

@@ -19,6 +19,9 @@ void SetText(HKEY key, const char* name, const char* text, LONG& error)
         error = set;
 }
 
+// The product's Chinese name, written as UTF-16 whatever the ANSI code page.
+const wchar_t kDisplayName[] = L"Varnek标牌打印机驱动";
+
 void SetNumber(HKEY key, const char* name, DWORD number, LONG& error)
 {
     const LONG set = ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
@@ -58,7 +61,8 @@ unsigned long WriteUninstallEntry(const char* installFolder)
                                    KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr);
     if (error != ERROR_SUCCESS)
         return static_cast<unsigned long>(error);
-    SetText(key, "DisplayName", "Varnek标牌打印机驱动", error);
+    error = ::RegSetValueExW(key, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kDisplayName),
+                             sizeof kDisplayName);
     SetText(key, "DisplayVersion", VARNEK_PACKAGE_VERSION, error);
     SetText(key, "Publisher", "Varnek", error);
     SetText(key, "InstallLocation", installFolder, error);

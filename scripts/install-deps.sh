@@ -25,9 +25,16 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# Wine takes its ANSI code page from the locale: zh_CN.UTF-8 gives 936.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  sed -i 's/^# *\(zh_CN\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+# Wine takes its ANSI code page from the locale: zh_CN.UTF-8 gives 936; the
+# other code pages' tests use en_US (1252), zh_TW (950) and ja_JP (932).
+missing_locales=()
+for name in zh_CN en_US zh_TW ja_JP; do
+  locale -a 2>/dev/null | grep -qi "^${name}\.utf-\?8\$" || missing_locales+=("$name")
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
+  for name in "${missing_locales[@]}"; do
+    sed -i "s/^# *\(${name}\.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${name}.UTF-8 UTF-8" /etc/locale.gen || echo "${name}.UTF-8 UTF-8" >> /etc/locale.gen
+  done
   locale-gen >/dev/null
 fi

@@ -8,7 +8,8 @@ them. Without one they run under Xvfb, are driven through their pages, and a
 screenshot of every page of the installer (and with --uninstall of the
 uninstaller) is saved in docs/screenshots/: the real dialogs, the working
 pages captured while the job holds the worker back (its threads suspended
-from outside, so the progress bar stands part way).
+from outside, so the progress bar stands part way), and the welcome page
+once more in a session whose ANSI code page is 1252.
 Afterwards the job prints what is installed: queue, driver, monitor, port,
 service, registry values and files. With --uninstall the uninstaller then
 removes it all again, the next logon is simulated (wineboot -r runs the
@@ -84,6 +85,19 @@ def wait_finished(wizard, timeout=180):
         timeout -= 0.7
         if timeout < 0:
             sys.exit("The wizard did not reach its finished page.")
+
+
+def western_welcome_page():
+    """The installer's welcome page on a Windows whose ANSI code page is 1252
+    (an English one): the same Chinese texts."""
+    with harness.Session("main-job-1252", code_page=1252) as session:
+        session.start(INSTALLER)
+        wizard = harness.Wizard(session, harness.INSTALLER_CAPTION)
+        if not wizard.wait():
+            sys.exit("The installer's wizard did not appear in the code page 1252 session.")
+        settle()
+        save(session, wizard, "installer-0-welcome-cp1252")
+        wizard.close()
 
 
 def drive_installer(session):
@@ -185,6 +199,8 @@ def main():
             for entry in sorted(sysstate.residue(baseline, sysstate.snapshot(session))):
                 print("  " + entry)
     if not interactive:
+        print("\nThe welcome page where the ANSI code page is 1252 (an English Windows):")
+        western_welcome_page()
         print("\nScreenshots of every page%s: docs/screenshots/" % ("" if args.uninstall else " of the installer"))
 
 

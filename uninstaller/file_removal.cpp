@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "common/chinese_text.h"
 #include "common/folder_rules.h"
 #include "common/install_folder.h"
 #include "common/installed_files.h"
@@ -14,6 +15,7 @@
 
 namespace {
 
+// Code page 936 texts, named through UTF-16 whatever the ANSI code page.
 struct StartMenuEntry {
     const char* folder;  // in a programs folder
     const char* shortcut;
@@ -29,17 +31,18 @@ const StartMenuEntry kStartMenuEntries[] = {
 // Where the entries may lie: the shell's programs folder, and the fixed
 // path at which earlier versions made them (the same folder on Chinese
 // Windows before 6.0). Each folder once; the number found.
-int ProgramsFolders(char (&folders)[2][kPathBufferSize])
+int ProgramsFolders(wchar_t (&folders)[2][kPathBufferSize])
 {
     int count = 0;
-    char shell[MAX_PATH];
-    if (::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, shell) == S_OK &&
-        CopyText(folders[count], sizeof folders[count], shell))
+    wchar_t shell[MAX_PATH];
+    if (::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, shell) == S_OK &&
+        ComposeWide(folders[count], kPathBufferSize, L"%ls", shell))
         ++count;
-    DWORD n = ::ExpandEnvironmentStringsA("%USERPROFILE%\\「开始」菜单\\程序", folders[count], kPathBufferSize);
+    DWORD n = ::ExpandEnvironmentStringsW(WideText("%USERPROFILE%\\「开始」菜单\\程序"), folders[count], kPathBufferSize);
     // An unset %USERPROFILE% would leave a relative path behind.
-    if (n > 0 && n <= kPathBufferSize && IsValidFolderSyntax(folders[count]) &&
-        (count == 0 || ::lstrcmpiA(folders[0], folders[count]) != 0))
+    const wchar_t* expanded = folders[count];
+    if (n > 0 && n <= kPathBufferSize && expanded[0] && expanded[1] == L':' && expanded[2] == L'\\' &&
+        (count == 0 || ::lstrcmpiW(folders[0], expanded) != 0))
         ++count;
     return count;
 }
@@ -98,17 +101,25 @@ void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CString
 {
     if (GetOwnFolder(folder, size))
         ListInstallationFolder(folder, files, folders);
+}
 
-    char programs[2][kPathBufferSize];
+void RemoveStartMenuEntries()
+{
+    wchar_t programs[2][kPathBufferSize];
     const int programsCount = ProgramsFolders(programs);
     for (int i = 0; i < programsCount; ++i) {
         for (const StartMenuEntry& entry : kStartMenuEntries) {
-            char menuFolder[kPathBufferSize], shortcut[kPathBufferSize];
-            if (!ComposePath(menuFolder, sizeof menuFolder, "%s\\%s", programs[i], entry.folder) ||
-                !ComposePath(shortcut, sizeof shortcut, "%s\\%s", menuFolder, entry.shortcut))
+            wchar_t menuFolder[kPathBufferSize], shortcut[kPathBufferSize];
+            if (!ComposeWide(menuFolder, kPathBufferSize, L"%ls\\%ls", programs[i],
+                             static_cast<const wchar_t*>(WideText(entry.folder))) ||
+                !ComposeWide(shortcut, kPathBufferSize, L"%ls\\%ls", menuFolder,
+                             static_cast<const wchar_t*>(WideText(entry.shortcut))))
                 continue;
-            files.Add(shortcut);
-            folders.Add(menuFolder);
+            // A menu folder that is now a link leads elsewhere: only the link goes.
+            const DWORD attributes = ::GetFileAttributesW(menuFolder);
+            if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                ::DeleteFileW(shortcut);
+            ::RemoveDirectoryW(menuFolder);
         }
     }
 }

@@ -15,10 +15,13 @@ void ListFolderTree(const char* folder, CStringArray& files, CStringArray& folde
 void ListInstallationFolder(const char* folder, CStringArray& files, CStringArray& folders);
 
 // The wizard's removal lists: the installation folder of the running
-// executable (stored in folder), then the
-// Start-menu shortcuts and their folders (those the installer creates and
-// those of earlier versions), whether or not they exist.
+// executable (stored in folder).
 void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CStringArray& folders);
+
+// Deletes the Start-menu shortcuts and their folders (those the installer
+// creates and those of earlier versions) where they exist. Their names are
+// Chinese whatever the ANSI code page, so they are reached through UTF-16.
+void RemoveStartMenuEntries();
 
 // Deletes the files in list order, then removes the folders in reverse order
 // (each folder after everything inside it). An item is skipped when a level

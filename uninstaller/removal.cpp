@@ -15,6 +15,7 @@ void RemoveInstallation(CProgressCtrl* progress)
     CollectRemovalLists(folder, sizeof folder, files, folders);
     RegisterRunOnceCleanup();
     DeleteListedItems(files, folders, progress);
+    RemoveStartMenuEntries();
     RemoveDataFolderSettings();
     RemoveUninstallEntry();
     RemovePrinterSystem();

@@ -17,11 +17,11 @@ BOOL CUninstallDlg::OnInitDialog()
 void CUninstallDlg::AddAboutMenuItem()
 {
     HMENU menu = GetSystemMenu(FALSE);
-    char text[128];
-    if (!menu || ::LoadStringA(::GetModuleHandleA(nullptr), IDS_ABOUTBOX, text, sizeof text) <= 0)
+    wchar_t text[128];
+    if (!menu || ::LoadStringW(::GetModuleHandleW(nullptr), IDS_ABOUTBOX, text, sizeof text / sizeof text[0]) <= 0)
         return;
-    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, text);
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, text);
 }
 
 bool CUninstallDlg::OnSysCommand(UINT nID, LPARAM)

@@ -4,9 +4,9 @@
 
 void CFlatEdit::Create(const RECT& rect, CWnd* pParentWnd)
 {
-    LPCSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+    LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                            static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)), nullptr);
-    if (!CreateEx(0, className, "", WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, 0))
+    if (!CreateEx(0, className, L"", WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, 0))
         return;
     RECT client;
     GetClientRect(&client);
@@ -18,9 +18,14 @@ void CFlatEdit::Create(const RECT& rect, CWnd* pParentWnd)
     m_edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(m_font)), TRUE);
 }
 
-void CFlatEdit::SetText(const char* text)
+void CFlatEdit::SetFolder(const char* folder)
 {
-    m_edit.SetWindowText(text);
+    SetFolder(WideText(folder, -1, CP_ACP));
+}
+
+void CFlatEdit::SetFolder(const wchar_t* folder)
+{
+    m_edit.SetWindowPath(folder);
     m_edit.SendMessage(EM_SETMODIFY, TRUE);
 }
 

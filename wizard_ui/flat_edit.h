@@ -17,8 +17,11 @@ protected:
 class CFlatEdit : public CWnd {
 public:
     void Create(const RECT& rect, CWnd* pParentWnd);
-    void SetText(const char* text);
-    CString GetText() const { return m_edit.GetWindowText(); }
+    // The folder as a path in the ANSI code page, or as chosen in UTF-16.
+    void SetFolder(const char* folder);
+    void SetFolder(const wchar_t* folder);
+    // False when the typed folder has a character the ANSI code page lacks.
+    bool GetFolder(CString& folder) const { return m_edit.GetWindowPath(folder); }
 
 protected:
     BEGIN_MESSAGE_MAP()

@@ -13,7 +13,9 @@ const COLORREF kFrameColour = RGB(208, 208, 191);
 const COLORREF kFrameCaptionColour = RGB(0, 70, 213);
 
 // The face asked for exists on few systems; the font mapper substitutes one
-// that has the glyphs of the ANSI code page (936 on Chinese Windows).
+// that has the glyphs of the ANSI code page (936 on Chinese Windows). Where
+// that code page is another, the texts still are Simplified Chinese: the
+// mapper is asked for a font of that character set instead.
 const char kPageFontFace[] = "Ms Scanf";
 
 // Welcome page: the side picture at the top left, the text to its right.
@@ -38,9 +40,14 @@ const int kStatusY = 160;
 const RECT kFolderFrame = {26, 168, 453, 218};
 const char kFolderFrameCaption[] = "目标文件夹";
 
+BYTE PageFontCharset()
+{
+    return ::GetACP() == kTextCodePage ? ANSI_CHARSET : GB2312_CHARSET;
+}
+
 void CreatePageFont(CFont& font, int height, int weight, const char* face)
 {
-    font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, PageFontCharset(), OUT_DEFAULT_PRECIS,
                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
@@ -86,9 +93,10 @@ struct CWizardWnd::PaintTools {
     CPen separator;
 };
 
-CWizardWnd::CWizardWnd(const WizardPages& pages) : m_pages(pages), m_strStatus("请稍候...")
+CWizardWnd::CWizardWnd(const WizardPages& pages) : m_pages(pages)
 {
     ::InitializeCriticalSection(&m_statusLock);
+    lstrcpyW(m_status, L"请稍候...");
 }
 
 CWizardWnd::~CWizardWnd()
@@ -98,9 +106,9 @@ CWizardWnd::~CWizardWnd()
 
 BOOL CWizardWnd::Create(CWnd* pParentWnd, const RECT& rect)
 {
-    LPCSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+    LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                            static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)), nullptr);
-    return CreateEx(0, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect,
+    return CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect,
                     pParentWnd, 0);
 }
 
@@ -115,19 +123,21 @@ void CWizardWnd::ShowFolderControls(BOOL bShow)
     UpdateWindow();
 }
 
-void CWizardWnd::SetStatus(const char* text)
+void CWizardWnd::StoreStatus(const char* text, UINT codePage)
 {
     ::EnterCriticalSection(&m_statusLock);
-    m_strStatus = text;
+    ToWide(codePage, text, -1, m_status, kWideTextSize);
     ::LeaveCriticalSection(&m_statusLock);
 }
 
-CString CWizardWnd::GetStatus()
+void CWizardWnd::PaintStatus(CDC& dc, int x, int y)
 {
+    // The worker stores only between paints (it waits for its repaint
+    // outside the lock), so drawing under the lock holds it up at most as
+    // long as one line takes.
     ::EnterCriticalSection(&m_statusLock);
-    CString copy = m_strStatus;
+    dc.TextOut(x, y, m_status, lstrlenW(m_status));
     ::LeaveCriticalSection(&m_statusLock);
-    return copy;
 }
 
 void CWizardWnd::WrapText(CDC* pDC, const char* text, CStringArray& lines, int maxWidth)
@@ -250,6 +260,6 @@ void CWizardWnd::PaintHeaderPage(CDC& dc, const RECT& client, const WizardPage& 
                        kFolderFrameCaption, &tools.body);
     } else if (page.extra == PageExtra::kStatusLine) {
         dc.SelectObject(tools.body);
-        PutText(dc, kStatusX, kStatusY, GetStatus());
+        PaintStatus(dc, kStatusX, kStatusY);
     }
 }

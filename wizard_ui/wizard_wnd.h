@@ -17,10 +17,12 @@ public:
     // Shows or hides the folder box (when there is one) and repaints at once.
     void ShowFolderControls(BOOL bShow);
 
-    // The status text is written by a worker thread and read by painting on
-    // the window's thread, so it is only reached through these two.
-    void SetStatus(const char* text);
-    CString GetStatus();
+    // The status line is written by a worker thread and read by painting on
+    // the window's thread, so it is only reached under its lock. It shows a
+    // text of the program (code page 936) or a path (ANSI code page); a text
+    // that does not fit leaves the line empty.
+    void SetStatus(const char* text) { StoreStatus(text, kTextCodePage); }
+    void SetStatusPath(const char* path) { StoreStatus(path, CP_ACP); }
 
     // Appends the display lines of text, broken at maxWidth pixels as
     // measured with the font selected into pDC.
@@ -44,8 +46,10 @@ private:
     struct PaintTools;
     void PaintWelcomePage(CDC& dc, const RECT& client, const WizardPage& page, PaintTools& tools);
     void PaintHeaderPage(CDC& dc, const RECT& client, const WizardPage& page, PaintTools& tools);
+    void StoreStatus(const char* text, UINT codePage);
+    void PaintStatus(CDC& dc, int x, int y);
 
     const WizardPages& m_pages;
-    CString m_strStatus;
+    wchar_t m_status[kWideTextSize];
     CRITICAL_SECTION m_statusLock;
 };

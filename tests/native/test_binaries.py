@@ -128,12 +128,18 @@ class InstallerChecks(DeliverableChecks, unittest.TestCase):
         self.assertTrue(controls[3]["style"] & WS_BORDER)
 
     def test_narrow_texts_are_code_page_936(self):
-        for text in ["安装文件夹不能为空", "安装文件夹不是有效文件夹", "安裝Varnek打印机驱动", "请稍候...",
+        for text in ["安装文件夹不能为空", "安装文件夹不是有效文件夹", "正在安装打印机驱动，请稍候...", "请稍候...",
                      "选择安装文件夹"]:
             with self.subTest(text=text):
                 self.assertIn(text.encode("gbk"), self.pe.data)
                 self.assertNotIn(text.encode("utf-8"), self.pe.data)
         self.assertEqual("请稍候...".encode("gbk"), bytes.fromhex("C7EBC9D4BAF22E2E2E"))
+        # Texts written as UTF-16 from the start: the message caption, the
+        # Programs and Features name, the Start-menu shortcut's name.
+        for text in ["安裝Varnek打印机驱动", "Varnek标牌打印机驱动", "卸载 Varnek打印机驱动.lnk"]:
+            with self.subTest(text=text):
+                self.assertIn(text.encode("utf-16-le"), self.pe.data)
+                self.assertNotIn(text.encode("utf-8"), self.pe.data)
 
     def test_installer_image_stays_small(self):
         # The program itself, without the package appended after it. A coarse

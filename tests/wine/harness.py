@@ -181,7 +181,13 @@ def check_installation_boxes(boxes):
         raise AssertionError("not the boxes of Wine's monitor limit: %r" % boxes)
 
 
-def base_env(prefix, display=None):
+# The Unix locale decides a session's ANSI code page ("language for
+# non-Unicode programs"); the programs' own is 936. A locale that is not
+# generated silently gives 1252, so every session checks what it got.
+LOCALES = {936: "zh_CN.UTF-8", 1252: "en_US.UTF-8", 950: "zh_TW.UTF-8", 932: "ja_JP.UTF-8"}
+
+
+def base_env(prefix, display=None, code_page=936):
     env = dict(os.environ)
     env.update({
         "WINEPREFIX": prefix,
@@ -189,7 +195,7 @@ def base_env(prefix, display=None):
         "WINELOADER": LOADER,
         "WINESERVER": WINESERVER,
         "WINEDEBUG": "-all",
-        "LC_ALL": "zh_CN.UTF-8",
+        "LC_ALL": LOCALES[code_page],
         # No menu entries in the Linux user's home, no Mono or Gecko dialogs.
         "WINEDLLOVERRIDES": "winemenubuilder.exe=d;mscoree,mshtml=",
     })
@@ -260,15 +266,17 @@ def template_prefix():
 class Session:
     """A copy of the template prefix with its own display and wineserver."""
 
-    def __init__(self, name, display=None):
-        """display: an X display to use instead of a private Xvfb."""
+    def __init__(self, name, display=None, code_page=936):
+        """display: an X display to use instead of a private Xvfb; code_page:
+        the ANSI code page of the session."""
         runs = os.path.join(BUILD, "wine", "runs")
         os.makedirs(runs, exist_ok=True)
         self.dir = tempfile.mkdtemp(prefix=name + "-", dir=runs)
         self.prefix = os.path.join(self.dir, "pfx")
         subprocess.run(["cp", "-a", template_prefix(), self.prefix], check=True)
         self._xvfb, self.display = (None, display) if display else self._start_xvfb()
-        self.env = base_env(self.prefix, self.display)
+        self.code_page = code_page
+        self.env = base_env(self.prefix, self.display, code_page)
         # One wineserver for the whole group: a new session would start
         # auto-start services again and cost time.
         subprocess.run([WINESERVER, "-p"], env=self.env, check=True)
@@ -278,6 +286,15 @@ class Session:
         # The first program of a session starts Wine's own services; let that
         # happen now rather than inside a test's time limits.
         self.run("reg", "query", "HKCU\\Software\\Wine", timeout=120)
+        self._check_code_page()
+
+    def _check_code_page(self):
+        result = self.run(program("tests/wine/sysprobe.exe"), "codepages")
+        acp = json.loads(result.stdout.decode("utf-8"))["acp"]
+        if acp != self.code_page:
+            self.close()
+            raise RuntimeError("the session got code page %d, not %d: is the locale %s generated "
+                               "(scripts/install-deps.sh)?" % (acp, self.code_page, LOCALES[self.code_page]))
 
     @staticmethod
     def _start_xvfb():
@@ -516,10 +533,11 @@ class WineTestCase(unittest.TestCase):
     """A test group sharing one session (one prefix copy, display and wineserver)."""
 
     session = None
+    code_page = 936
 
     @classmethod
     def setUpClass(cls):
-        cls.session = Session(cls.__name__.lower())
+        cls.session = Session(cls.__name__.lower(), code_page=cls.code_page)
         # A class cleanup runs even when a subclass's setUpClass fails after
         # this, which tearDownClass would not: no wineserver or Xvfb is left.
         cls.addClassCleanup(cls.session.close)

@@ -63,7 +63,7 @@ protected:
         if (m_options.installer) {
             RECT folderRect = {38, 182, 362, 204};
             m_wndPage.m_editFolder.Create(folderRect, &m_wndPage);
-            m_wndPage.m_editFolder.SetText("C:\\Program Files\\VarnekPrinter");
+            m_wndPage.m_editFolder.SetFolder("C:\\Program Files\\VarnekPrinter");
             m_wndPage.m_editFolder.ShowWindow(m_options.pages[0] == 1 ? SW_SHOW : SW_HIDE);
         }
         // Switching waits until the first page has been shown and painted.
@@ -106,7 +106,8 @@ bool ParseOptions(HostOptions& options)
     for (int i = 2; ok && i < argc; ++i) {
         if (wcscmp(argv[i], L"--status") == 0 && i + 1 < argc) {
             ++i;
-            options.hasStatus = ::WideCharToMultiByte(CP_ACP, 0, argv[i], -1, options.status,
+            // A status text of the program's: code page 936, as its literals.
+            options.hasStatus = ::WideCharToMultiByte(kTextCodePage, 0, argv[i], -1, options.status,
                                                       sizeof options.status, nullptr, nullptr) > 0;
             ok = options.hasStatus;
         } else if (options.pageCount < kMaxPages) {

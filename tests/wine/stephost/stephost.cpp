@@ -16,6 +16,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "common/chinese_text.h"
 #include "installer/install_registry.h"
 #include "installer/port_monitor.h"
 #include "installer/printer_service.h"
@@ -29,6 +30,7 @@ namespace {
 class BoxProgress : public InstallProgress {
 public:
     void ShowStatus(const char*) override {}
+    void ShowPath(const char*) override {}
     void SetProgress(int) override {}
     void ReportPortError(unsigned long code) override { ShowPortErrorBox(code); }
 };
@@ -49,7 +51,7 @@ int main(int argc, char** argv)
     else if (strcmp(command, "startmenu") == 0)
         CreateStartMenuEntry(argv[2]);
     else if (strcmp(command, "shortcut") == 0 && argc > 3)
-        CreateUninstallShortcut(argv[2], argv[3]);
+        CreateUninstallShortcut(argv[2], WideText(argv[3], -1, CP_ACP));
     else if (strcmp(command, "service") == 0)
         printf("{\"result\": %d}\n",
                static_cast<int>(InstallPrinterService(argv[2], argc > 3 && strcmp(argv[3], "running") == 0)));

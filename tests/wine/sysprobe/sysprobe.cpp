@@ -23,6 +23,7 @@
 //                                      library it has loaded; creates MARKER once it does
 //   sysprobe service-hold NAME MARKER SECONDS  holds a handle to the service, as the Services
 //                                      console does; creates MARKER once it does
+//   sysprobe codepages                 the session's ANSI and OEM code pages
 #include <windows.h>
 
 #include <devguid.h>
@@ -606,6 +607,17 @@ int CommandServiceHold(const wchar_t* name, const wchar_t* marker, DWORD seconds
     return 0;
 }
 
+// The code pages of the session, which the Unix locale decides.
+int CommandCodePages()
+{
+    Json::BeginObject();
+    Json::Field("acp", static_cast<DWORD>(GetACP()));
+    Json::Field("oemcp", static_cast<DWORD>(GetOEMCP()));
+    Json::EndObject();
+    Json::End();
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -617,6 +629,8 @@ int main()
     const wchar_t* command = argv[1];
     if (wcscmp(command, L"spooler") == 0)
         return CommandSpooler(argc > 2 ? argv[2] : nullptr);
+    if (wcscmp(command, L"codepages") == 0)
+        return CommandCodePages();
     if (argc < 3)
         return 3;
     if (wcscmp(command, L"printerdata") == 0 && argc > 3)
