@@ -6,6 +6,7 @@
 
 const char* const kNativeModules[kNativeModuleCount] = {
     VARNEK_MONITOR_LIBRARY, "VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll", "UNIDRVUI.dll", "UNIRES.DLL",
+    "Nelvusb.sys",
 };
 
 namespace {

@@ -1,10 +1,10 @@
 // The architecture check made before anything is written: the packed
 // modules that Windows' own processes load (the spooler loads the driver
-// modules and the monitor library) must be built for the running system's
-// processor. Programs that run in their own process (the service, the
-// notice program, the uninstaller) run under WOW64 as well and are not
-// judged. Portable (no
-// windows.h): it reads the PE headers from the inflated entry bytes.
+// modules and the monitor library, the USB stack the device driver) must be
+// built for the running system's processor. Programs that run in their own
+// process (the service, the notice program, the uninstaller) run under WOW64
+// as well and are not judged. Portable (no windows.h): it reads the PE
+// headers from the inflated entry bytes.
 #pragma once
 
 #include <stddef.h>
@@ -17,7 +17,7 @@ constexpr uint16_t kPeMachineI386 = 0x014C;
 constexpr uint16_t kPeMachineAmd64 = 0x8664;
 
 // The modules checked, by package entry name (matched without regard to case).
-constexpr size_t kNativeModuleCount = 6;
+constexpr size_t kNativeModuleCount = 7;
 extern const char* const kNativeModules[kNativeModuleCount];
 
 // The PE machine of the running system's own processes; 0 for a machine the

@@ -20,9 +20,10 @@ MEMBERS = ["Brevlet.exe", "VKPrinterService.exe", "STDNAMES.GPD", "VarnekPrinter
            "VarnekRt81.dll", "VarnekUI.dll", "VarnekUI.ini", "VarnekUni.dll", "Nelvusb.cat", "Nelvusb.inf",
            "Nelvusb.sys", "UNIDRV.dll", "UNIDRV.HLP", "UNIDRVUI.dll", "Uninstaller.exe", "UNIRES.DLL",
            "VarnekUsb64.exe"]
-# The modules the spooler loads: their machine must be the system's. The
-# service runs in its own process, under WOW64 when it is 32-bit.
-NATIVE_MODULES = ["VarnekRt81.dll", "VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll", "UNIDRVUI.dll", "UNIRES.DLL"]
+# The modules the spooler and the USB stack load: their machine must be the
+# system's. The service runs in its own process, under WOW64 when it is 32-bit.
+NATIVE_MODULES = ["VarnekRt81.dll", "VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll", "UNIDRVUI.dll", "UNIRES.DLL",
+                  "Nelvusb.sys"]
 # Files the printer-system step moves on from the installation folder once it
 # runs after the extraction: the driver files to the spooler's driver folder,
 # the monitor library to the system folder.
