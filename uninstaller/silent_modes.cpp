@@ -22,8 +22,8 @@ void RunCleanUpPass(const char* folder)
     // Installed again since the removal began: the installer cancels this
     // pass, but one started anyway (a copy of the value, a reinstallation
     // by an older installer) must not take the new installation. The
-    // Programs and Features entry tells it: the removal deleted it before
-    // registering this pass and only an installation writes it again,
+    // Programs and Features entry tells it: the removal that registered this
+    // pass deleted it, and only an installation writes it again,
     // whereas the product key and the folder outlive a removal.
     if (IsUninstallEntryPresent())
         return;
