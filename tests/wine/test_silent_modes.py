@@ -70,6 +70,12 @@ def windows_path(session, unix_path):
     return "Z:" + unix_path.replace("/", "\\")
 
 
+def setup_log_change(session):
+    """How changes() shows the installer's log for support appearing in %TEMP%."""
+    return "+" + os.path.relpath(os.path.join(sysstate.temp_folder(session), "VarnekPrinterSetup.log"),
+                                 os.path.join(session.prefix, "drive_c"))
+
+
 def changes(session, before):
     """What the prefix gained or lost since the snapshot before, without Wine's
     own settings and display configuration (a new session writes the latter
@@ -175,9 +181,7 @@ class SilentFailures(WineTestCase):
                 self.assertEqual((code, False), run_windowless(self.session, INSTALLER, arguments))
         # Only the log for support: a refused folder is written there, a bad
         # command line names no log and leaves the last one as it was.
-        log = "+" + os.path.relpath(os.path.join(sysstate.temp_folder(self.session), "VarnekPrinterSetup.log"),
-                                    os.path.join(self.session.prefix, "drive_c"))
-        self.assertEqual([log], changes(self.session, before))
+        self.assertEqual([setup_log_change(self.session)], changes(self.session, before))
         self.assertEqual([["start", "VarnekPrinterSetup " + sysstate.PACKAGE_VERSION, "silent", 0],
                           ["folder", "C:\\Var%windir%nek", "failed", FOLDER_INVALID]],
                          [line[1:] for line in sysstate.log_lines(self.session)])
