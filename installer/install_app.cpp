@@ -4,6 +4,7 @@
 // "%TEMP%\VarnekPrinterSetup.log" or the "/LOG=" file.
 #include <windows.h>
 
+#include "common/chinese_text.h"
 #include "common/names.h"
 #include "common/step_log.h"
 #include "framework/afx.h"
@@ -13,16 +14,6 @@
 #include "installer/silent_install.h"
 
 namespace {
-
-// A path of the command line in the ANSI code page, in which every path of
-// the program is held. False when it holds a character the code page lacks
-// (it would become '?', another file) or does not fit.
-bool PathText(const wchar_t* path, char* buffer, int size)
-{
-    BOOL lossy = FALSE;
-    int n = ::WideCharToMultiByte(CP_ACP, 0, path, -1, buffer, size, nullptr, &lossy);
-    return n > 0 && !lossy;
-}
 
 // A log that cannot be written does not stop the installation.
 void OpenLog(const char* logFile, bool silent)
@@ -47,8 +38,8 @@ public:
         InstallCommand command;
         char folder[kPathBufferSize], logFile[kPathBufferSize];
         if (!ParseInstallArguments(SkipProgramPath(::GetCommandLineW()), command) ||
-            (command.hasFolder && !PathText(command.folder, folder, sizeof folder)) ||
-            !PathText(command.logFile, logFile, sizeof logFile)) {
+            (command.hasFolder && !PathFromWide(command.folder, folder, sizeof folder)) ||
+            !PathFromWide(command.logFile, logFile, sizeof logFile)) {
             m_outcome = InstallOutcome::kBadCommandLine;
             return FALSE;
         }
