@@ -26,8 +26,8 @@
 
 #include <zlib.h>
 
-#include "installer/package_extraction.h"
-#include "payload/format/package_writer.h"
+#include "package/package_extraction.h"
+#include "package/package_writer.h"
 
 namespace {
 

@@ -21,7 +21,7 @@ find_package(ZLIB REQUIRED)
 target_link_libraries(portable PUBLIC ZLIB::ZLIB)
 
 # The packer both cross builds run to append the payload to their installer.
-add_subdirectory(payload/packer)
+add_subdirectory(package/packer)
 set(VARNEK_PACKER ${CMAKE_BINARY_DIR}/tools/varnek_packer)
 include(${CMAKE_SOURCE_DIR}/cmake/payload_members.cmake)
 if(VARNEK_VENDOR_DIR)

@@ -14,7 +14,7 @@ set(VARNEK_PORTABLE_SOURCES
   common/label_form_table.cpp
   common/usb_helper_command.cpp
   common/wow64_rules.cpp
-  installer/packed_machine.cpp
+  package/packed_machine.cpp
   installer/port_error_text.cpp
   installer/service_command.cpp
   installer/install_command_line.cpp
@@ -24,10 +24,10 @@ set(VARNEK_PORTABLE_SOURCES
   uninstaller/removal_progress.cpp
   uninstaller/driver_file_removal.cpp
   uninstaller/removal_forms.cpp
-  installer/package_extraction.cpp
-  payload/format/package_format.cpp
-  payload/format/package_reader.cpp
-  payload/format/package_writer.cpp
+  package/package_extraction.cpp
+  package/package_format.cpp
+  package/package_reader.cpp
+  package/package_writer.cpp
   framework/text.cpp
   wizard_ui/wrap_text.cpp
   wizard_ui/packed_picture.cpp

@@ -7,7 +7,7 @@
 #include "common/step_log.h"
 #include "installer/data_folder.h"
 #include "installer/file_moves.h"
-#include "installer/package_extraction.h"
+#include "package/package_extraction.h"
 #include "installer/printer_service.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/format/package_writer.h"
+#include "package/package_writer.h"
 
 namespace {
 

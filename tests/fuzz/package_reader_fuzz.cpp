@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "installer/package_extraction.h"
-#include "installer/packed_machine.h"
+#include "package/package_extraction.h"
+#include "package/packed_machine.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "installer/package_extraction.h"
-#include "payload/format/package_writer.h"
+#include "package/package_extraction.h"
+#include "package/package_writer.h"
 
 class MemoryInput : public PackageInput {
 public:

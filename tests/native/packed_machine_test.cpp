@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/packed_machine.h"
+#include "package/packed_machine.h"
 #include "memory_package.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "installer/packed_machine.h"
+#include "package/packed_machine.h"
 
 #include <string.h>
 

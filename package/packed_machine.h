@@ -11,7 +11,7 @@
 #include <stdint.h>
 
 #include "common/spooler_env.h"
-#include "payload/format/package_reader.h"
+#include "package/package_reader.h"
 
 constexpr uint16_t kPeMachineI386 = 0x014C;
 constexpr uint16_t kPeMachineAmd64 = 0x8664;

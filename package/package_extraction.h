@@ -7,7 +7,7 @@
 
 #include "common/spooler_env.h"
 #include "installer/install_outcome.h"
-#include "payload/format/package_reader.h"
+#include "package/package_reader.h"
 
 enum class CreateResult {
     kCreated,

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/names.h"
-#include "payload/format/package_writer.h"
+#include "package/package_writer.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "installer/package_extraction.h"
+#include "package/package_extraction.h"
 
 #include "common/path_text.h"
-#include "installer/packed_machine.h"
+#include "package/packed_machine.h"
 
 namespace {
 

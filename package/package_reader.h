@@ -8,7 +8,7 @@
 
 #include <zlib.h>
 
-#include "payload/format/package_format.h"
+#include "package/package_format.h"
 
 // The file that carries the package (the installer's own file), as the
 // reader needs it. Implemented over Win32 handles in the installer and over

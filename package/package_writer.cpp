@@ -1,8 +1,8 @@
-#include "payload/format/package_writer.h"
+#include "package/package_writer.h"
 
 #include <zlib.h>
 
-#include "payload/format/package_format.h"
+#include "package/package_format.h"
 
 namespace {
 

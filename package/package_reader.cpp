@@ -1,4 +1,4 @@
-#include "payload/format/package_reader.h"
+#include "package/package_reader.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "payload/format/package_format.h"
+#include "package/package_format.h"
 
 #include <string.h>
 
