@@ -165,7 +165,7 @@ def main():
     if not harness.FACTS.monitor_registers:
         print("Under WOW64 here: %s; no monitor, port or queue, and the port step's \"ERROR\" box."
               % harness.WINE_MONITOR_LIMIT)
-    print("Installer: stand-in build (payload/standins/); dist/ holds the product built from VARNEK_VENDOR_DIR.")
+    print("Installer: stand-in build (tests/standins/); dist/ holds the product built from VARNEK_VENDOR_DIR.")
     interactive = have_display()
     with harness.Session("main-job", display=os.environ["DISPLAY"] if interactive else None) as session:
         print("Throwaway prefix: " + session.prefix)

@@ -1,4 +1,4 @@
-#include "payload/standins/monitor/port_registry.h"
+#include "tests/standins/monitor/port_registry.h"
 
 namespace {
 

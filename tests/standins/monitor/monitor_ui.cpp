@@ -5,7 +5,7 @@
 #include <winspool.h>
 #include <winsplp.h>
 
-#include "payload/standins/monitor/port_registry.h"
+#include "tests/standins/monitor/port_registry.h"
 
 namespace {
 
