@@ -6,7 +6,7 @@
 Needs a built tree (build/, or VARNEK_BUILD_DIR) and makensis (Debian's
 nsis; scripts/install-deps.sh installs it). It runs in the Wine mode of the
 tests (VARNEK_WINE_MODE, harness.py) and says which. The package's members
-(payload/members.txt), with the stand-ins the mode's installer carries (in
+(the product table's, listed by the build in payload_members.txt), with the stand-ins the mode's installer carries (in
 wow64 the shipped configuration: x64 modules behind the i686 installer), are
 packed twice: by our packer onto the mode's installer image, and by makensis
 (zlib, the stub for the same machine as that image). The script prints both sizes, then
@@ -40,7 +40,7 @@ NSIS_FOLDER = "C:\\BenchNSIS\\VarnekPrinter"
 def payload_files():
     """The package's members in order, as the mode's stand-in installer packs them."""
     vendor = os.environ.get("VARNEK_VENDOR_DIR") or harness.STANDINS
-    with open(os.path.join(REPO, "payload", "members.txt")) as f:
+    with open(os.path.join(harness.BUILD, "payload_members.txt")) as f:
         names = [line.strip() for line in f if line.strip()]
     paths = []
     for name in names:

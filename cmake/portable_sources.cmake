@@ -4,13 +4,12 @@ set(VARNEK_PORTABLE_SOURCES
   common/clean_up_command.cpp
   common/folder_rules.cpp
   common/folder_security.cpp
-  common/installed_files.cpp
+  common/product.cpp
   installer/installation_paths.cpp
   common/path_text.cpp
   common/log_line.cpp
   installer/install_outcome.cpp
   common/spooler_env.cpp
-  common/driver_package.cpp
   common/label_form_table.cpp
   common/usb_helper_command.cpp
   common/wow64_rules.cpp
@@ -22,7 +21,6 @@ set(VARNEK_PORTABLE_SOURCES
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
   uninstaller/removal_progress.cpp
-  uninstaller/driver_file_removal.cpp
   uninstaller/removal_forms.cpp
   package/package_extraction.cpp
   package/package_format.cpp

@@ -7,10 +7,9 @@
 #include "common/folder_rules.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/product.h"
 
 namespace {
-
-const char kOwnedFolderValue[] = "Owned Folder";
 
 // Guarded folders as the system names them; each is compared in long form.
 struct GuardSource {
@@ -86,7 +85,8 @@ bool DownloadsFolder(char* buffer, size_t size)
     return n > 0 && LongFolderPath(path, buffer, size);
 }
 
-HKEY OpenProductKey(REGSAM access, bool create)
+// The one place the product key is opened. Null on failure, the error in *error.
+HKEY OpenProductKey(REGSAM access, bool create, LONG* error = nullptr)
 {
     HKEY key = nullptr;
     // KEY_WOW64_64KEY: the key lives in the 64-bit view, where the 64-bit
@@ -94,6 +94,8 @@ HKEY OpenProductKey(REGSAM access, bool create)
     LONG result = create ? ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, nullptr, 0,
                                              access | KEY_WOW64_64KEY, nullptr, &key, nullptr)
                          : ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, access | KEY_WOW64_64KEY, &key);
+    if (error)
+        *error = result;
     return result == ERROR_SUCCESS ? key : nullptr;
 }
 
@@ -191,6 +193,38 @@ bool ReadProductKeyValue(const char* name, char* buffer, size_t size)
     // The stored data need not end in a zero.
     buffer[bytes < size ? bytes : size - 1] = '\0';
     return buffer[0] != '\0';
+}
+
+unsigned long WriteProductKeyValue(const char* name, const char* text)
+{
+    char data[kPathBufferSize];
+    if (!CopyText(data, sizeof data, text))
+        return ERROR_FILENAME_EXCED_RANGE;
+    LONG error;
+    HKEY key = OpenProductKey(KEY_ALL_ACCESS, true, &error);
+    if (!key)
+        return static_cast<unsigned long>(error);
+    // The stored length counts the terminating zero.
+    error = ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                             static_cast<DWORD>(strlen(data) + 1));
+    ::RegCloseKey(key);
+    return static_cast<unsigned long>(error);
+}
+
+bool LocateDataFolder(char* buffer, size_t size)
+{
+    if (size == 0)
+        return false;
+    buffer[0] = '\0';
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!::GetVersionExA(&version))
+        return false;
+    if (version.dwMajorVersion < kFirstProgramDataWindows)
+        return true;
+    char windowsFolder[kPathBufferSize] = "";
+    UINT n = ::GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    return n >= 2 && n < sizeof windowsFolder && ComposeDataFolder(buffer, size, windowsFolder);
 }
 
 bool ReadOwnedFolder(char* buffer, size_t size)

@@ -27,6 +27,17 @@ bool ReadOwnedFolder(char* buffer, size_t size);
 // it is missing, not a string, or does not fit.
 bool ReadProductKeyValue(const char* name, char* buffer, size_t size);
 
+// Writes text as the REG_SZ value name of the product key (64-bit view),
+// creating the key: 0, or the Windows error code (ERROR_FILENAME_EXCED_RANGE
+// for a text over 255 characters).
+unsigned long WriteProductKeyValue(const char* name, const char* text);
+
+// The data folder of this Windows (common/product.h) in buffer, or buffer
+// empty on Windows before 6.0, where the settings file lies in the
+// installation folder. False when the Windows version or the Windows folder
+// cannot be read or the path does not fit: no data folder is then used.
+bool LocateDataFolder(char* buffer, size_t size);
+
 // True when the record names folder (in long form), so its whole tree may be
 // emptied; it must also still be a usable installation folder.
 bool IsOwnedInstallFolder(const char* folder);

@@ -6,7 +6,7 @@
 // user leaves the folder page, read by the worker afterwards.
 extern char g_szDataDir[kPathBufferSize];
 
-// On Windows 6.0 and later: the Windows drive + "\ProgramData\VarnekPrinter",
-// created if missing; on earlier Windows: the installation folder itself.
-// False when the folder cannot be created.
+// The data folder of this Windows (LocateDataFolder), created if missing; on
+// Windows before 6.0 the installation folder itself. False when the Windows
+// version or folder cannot be read or the folder cannot be created.
 bool SettleDataFolder(const char* installFolder);

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "common/driver_package.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/product.h"
 #include "common/step_log.h"
 #include "common/wow64_redirection.h"
 
@@ -78,8 +78,8 @@ bool ReplaceAtRestart(const char* replacement, const char* target, unsigned long
 InstallOutcome MoveDriverFiles(const char* installFolder, const char* driverDirectory)
 {
     InstallResults results;
-    for (const char* name : kDriverFiles)
-        results.Record(MoveInto("driver file", installFolder, driverDirectory, name,
+    for (const DriverFile& file : kDriverFiles)
+        results.Record(MoveInto("driver file", installFolder, driverDirectory, DriverFileName(file),
                                 InstallOutcome::kDriverFilesFailed));
     return results.Outcome();
 }

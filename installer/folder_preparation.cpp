@@ -5,9 +5,9 @@
 #include "common/ensure_folder.h"
 #include "common/folder_rules.h"
 #include "common/install_folder.h"
-#include "common/installed_files.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/product.h"
 #include "common/reparse_points.h"
 #include "installer/data_folder.h"
 #include "installer/installation_paths.h"
@@ -58,9 +58,9 @@ bool IsFolderOurs(const char* folder)
 // elevated installer would write through it wherever it points.
 bool HoldsLinkedFile(const char* folder)
 {
-    for (int i = 0; i < kInstalledFileCount; ++i) {
+    for (const ProductMember& member : kProductMembers) {
         char path[kPathBufferSize];
-        if (ComposePath(path, sizeof path, "%s\\%s", folder, kInstalledFileNames[i]) && IsReparsePoint(path))
+        if (ComposePath(path, sizeof path, "%s\\%s", folder, member.name) && IsReparsePoint(path))
             return true;
     }
     return false;

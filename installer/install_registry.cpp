@@ -1,36 +1,13 @@
 #include "installer/install_registry.h"
 
-#include <string.h>
 #include <windows.h>
 
-#include "common/names.h"
-#include "common/path_text.h"
-
-namespace {
-
-LONG SetFolderValue(HKEY key, const char* name, const char* folder)
-{
-    char data[kPathBufferSize];
-    if (!CopyText(data, sizeof data, folder))
-        return ERROR_FILENAME_EXCED_RANGE;
-    // The stored length counts the terminating zero.
-    return ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                            static_cast<DWORD>(strlen(data) + 1));
-}
-
-}  // namespace
+#include "common/install_folder.h"
+#include "common/product.h"
 
 unsigned long WriteInstallRegistry(const char* installFolder, const char* dataFolder)
 {
-    HKEY key;
-    // KEY_WOW64_64KEY: the 64-bit components read the native view, not the
-    // 32-bit installer's redirected one.
-    LONG error = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, nullptr, 0,
-                                   KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr);
-    if (error != ERROR_SUCCESS)
-        return static_cast<unsigned long>(error);
-    const LONG data = SetFolderValue(key, "Data Directory", dataFolder);
-    const LONG program = SetFolderValue(key, "Program Directory", installFolder);
-    ::RegCloseKey(key);
-    return static_cast<unsigned long>(data != ERROR_SUCCESS ? data : program);
+    const unsigned long data = WriteProductKeyValue(kDataDirectoryValue, dataFolder);
+    const unsigned long program = WriteProductKeyValue(kProgramDirectoryValue, installFolder);
+    return data != ERROR_SUCCESS ? data : program;
 }

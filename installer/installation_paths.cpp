@@ -1,7 +1,7 @@
 #include "installer/installation_paths.h"
 
-#include "common/installed_files.h"
 #include "common/path_text.h"
+#include "common/product.h"
 #include "installer/service_command.h"
 
 bool FitsInstallationPaths(const char* folder)
@@ -9,8 +9,8 @@ bool FitsInstallationPaths(const char* folder)
     char path[kPathBufferSize];
     if (!ComposeServiceCommand(path, sizeof path, folder))
         return false;
-    for (int i = 0; i < kInstalledFileCount; ++i) {
-        if (!ComposePath(path, sizeof path, "%s\\%s", folder, kInstalledFileNames[i]))
+    for (const ProductMember& member : kProductMembers) {
+        if (!ComposePath(path, sizeof path, "%s\\%s", folder, member.name))
             return false;
     }
     return true;

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include "common/driver_package.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/product.h"
 #include "common/spooler_env.h"
 #include "common/step_log.h"
 #include "installer/file_moves.h"
@@ -26,15 +26,18 @@ char* Text(const char* text)
 // reinstallation puts the package's own files in place.
 DWORD AddPrinterDriver(const char* environment)
 {
+    char dependentFiles[kPathBufferSize];
+    if (!ComposeDriverDependentFiles(dependentFiles, sizeof dependentFiles))
+        return ERROR_INSUFFICIENT_BUFFER;
     DRIVER_INFO_3A info = {};
     info.cVersion = kDriverVersion;
     info.pName = Text(VARNEK_PRINTER_DRIVER);
     info.pEnvironment = Text(environment);
-    info.pDriverPath = Text(kDriverPath);
-    info.pDataFile = Text(kDriverDataFile);
-    info.pConfigFile = Text(kDriverConfigFile);
-    info.pHelpFile = Text(kDriverHelpFile);
-    info.pDependentFiles = Text(kDriverDependentFiles);
+    info.pDriverPath = Text(MemberName(kDriverRoles.driver));
+    info.pDataFile = Text(MemberName(kDriverRoles.data));
+    info.pConfigFile = Text(MemberName(kDriverRoles.config));
+    info.pHelpFile = Text(MemberName(kDriverRoles.help));
+    info.pDependentFiles = dependentFiles;
     return ::AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&info), APD_COPY_ALL_FILES) ? ERROR_SUCCESS
                                                                                                   : ::GetLastError();
 }

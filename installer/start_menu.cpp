@@ -7,6 +7,7 @@
 #include "common/chinese_text.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/product.h"
 
 unsigned long CreateStartMenuEntry(const char* installFolder)
 {
@@ -18,7 +19,7 @@ unsigned long CreateStartMenuEntry(const char* installFolder)
     wchar_t folder[kPathBufferSize];
     if (::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs) != S_OK)
         return ERROR_PATH_NOT_FOUND;
-    if (!ComposeWide(folder, kPathBufferSize, L"%ls\\Varnek打印机", programs))
+    if (!ComposeWide(folder, kPathBufferSize, L"%ls\\%ls", programs, kStartMenuEntry.folder))
         return ERROR_FILENAME_EXCED_RANGE;
     // Only the last level: where the programs folder is missing, no entry is made.
     if (!::CreateDirectoryW(folder, nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
@@ -26,7 +27,7 @@ unsigned long CreateStartMenuEntry(const char* installFolder)
 
     wchar_t linkFile[kPathBufferSize];
     char target[kPathBufferSize];
-    if (!ComposeWide(linkFile, kPathBufferSize, L"%ls\\卸载 Varnek打印机驱动.lnk", folder) ||
+    if (!ComposeWide(linkFile, kPathBufferSize, L"%ls\\%ls", folder, kStartMenuEntry.shortcut) ||
         !ComposePath(target, sizeof target, "%s\\" VARNEK_UNINSTALLER_FILE, installFolder))
         return ERROR_FILENAME_EXCED_RANGE;
     const HRESULT saved = CreateUninstallShortcut(target, linkFile);

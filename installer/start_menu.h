@@ -1,7 +1,7 @@
 #pragma once
 
-// The Start-menu folder "Varnek打印机" in the shell's programs folder (its
-// last level only) and in it the shortcut to the installed uninstaller.
+// The product's Start-menu folder in the shell's programs folder (its last
+// level only) and in it the shortcut to the installed uninstaller.
 // 0 when the shortcut was saved, else the error (an HRESULT from the shell
 // link) that kept it from being made.
 unsigned long CreateStartMenuEntry(const char* installFolder);

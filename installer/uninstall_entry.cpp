@@ -3,9 +3,9 @@
 #include <string.h>
 #include <windows.h>
 
-#include "common/installed_files.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/product.h"
 
 namespace {
 
@@ -35,10 +35,10 @@ void SetNumber(HKEY key, const char* name, DWORD number, LONG& error)
 DWORD InstalledSizeKb(const char* folder)
 {
     ULONGLONG bytes = 0;
-    for (int i = 0; i < kInstalledFileCount; ++i) {
+    for (const ProductMember& member : kProductMembers) {
         char path[kPathBufferSize];
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (ComposePath(path, sizeof path, "%s\\%s", folder, kInstalledFileNames[i]) &&
+        if (ComposePath(path, sizeof path, "%s\\%s", folder, member.name) &&
             ::GetFileAttributesExA(path, GetFileExInfoStandard, &data) &&
             !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             bytes += (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

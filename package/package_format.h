@@ -26,9 +26,6 @@ constexpr uint32_t kCertificateAlignment = 8;
 // Input and output buffers of the streaming reader.
 constexpr uint32_t kStreamBufferSize = 16384;
 
-// The one entry that goes to the data folder instead of the installation folder.
-constexpr char kSettingsFileName[] = "VarnekSetting.ini";
-
 inline uint32_t GetU32(const unsigned char* p)
 {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |

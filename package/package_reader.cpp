@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "common/path_text.h"
+#include "common/product.h"
 
 namespace {
 
@@ -137,7 +138,11 @@ bool ReadEntryHeader(PackageInput& input, const PackageLayout& layout, uint32_t 
 
 bool IsSettingsEntry(const char* name)
 {
-    return strstr(name, kSettingsFileName) != nullptr;
+    for (const ProductMember& member : kProductMembers) {
+        if (member.destination == Destination::kDataFolder && strstr(name, member.name))
+            return true;
+    }
+    return false;
 }
 
 bool ComposeEntryPath(char* buffer, size_t size, const ExtractFolders& folders, const char* name)

@@ -98,7 +98,8 @@ bool ReadPackageLayout(PackageInput& input, uint32_t fileSize, PackageLayout* la
 // would reach past the trailer, or the name is not a plain file name.
 bool ReadEntryHeader(PackageInput& input, const PackageLayout& layout, uint32_t position, EntryHeader* header);
 
-// The settings file (any name containing "VarnekSetting.ini") goes to the data folder.
+// The settings file (any name containing the name of a member the product
+// table puts in the data folder) goes to the data folder.
 bool IsSettingsEntry(const char* name);
 
 // "%s\%s" of the entry's folder and its name; false when it does not fit.

@@ -2,12 +2,7 @@
 
 #include <string.h>
 
-#include "common/names.h"
-
-const char* const kNativeModules[kNativeModuleCount] = {
-    VARNEK_MONITOR_LIBRARY, "VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll", "UNIDRVUI.dll", "UNIRES.DLL",
-    "Nelvusb.sys",
-};
+#include "common/product.h"
 
 namespace {
 
@@ -32,8 +27,8 @@ bool SameAsciiName(const char* a, const char* b)
 
 bool IsNativeModule(const char* name)
 {
-    for (const char* module : kNativeModules) {
-        if (SameAsciiName(name, module))
+    for (const ProductMember& member : kProductMembers) {
+        if (member.machineCheck != MachineCheck::kNone && SameAsciiName(name, member.name))
             return true;
     }
     return false;

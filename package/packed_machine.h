@@ -4,7 +4,9 @@
 // built for the running system's processor. Programs that run in their own
 // process (the service, the notice program, the uninstaller) run under WOW64
 // as well and are not judged. Portable (no windows.h): it reads the PE
-// headers from the inflated entry bytes.
+// headers from the inflated entry bytes. Which members are judged is the
+// product table's machine check (common/product.h), matched by entry name
+// without regard to case.
 #pragma once
 
 #include <stddef.h>
@@ -15,10 +17,6 @@
 
 constexpr uint16_t kPeMachineI386 = 0x014C;
 constexpr uint16_t kPeMachineAmd64 = 0x8664;
-
-// The modules checked, by package entry name (matched without regard to case).
-constexpr size_t kNativeModuleCount = 7;
-extern const char* const kNativeModules[kNativeModuleCount];
 
 // The PE machine of the running system's own processes; 0 for a machine the
 // package cannot be built for here, which no module matches.

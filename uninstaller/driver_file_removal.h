@@ -1,35 +1,25 @@
 // The printer-driver files the clean-up pass deletes from the spooler's
-// driver directory. Portable (no windows.h), so the list is checked natively.
+// driver directory. Portable (no windows.h), so the paths are checked natively.
 #pragma once
 
-#include <stddef.h>
-
 #include "common/path_text.h"
+#include "common/product.h"
 
-struct DriverFileRemoval {
-    const char* name;
-    // The product's own files go from the spooler's version-3 folder as well.
-    // The Unidrv files there stay: every Unidrv-based driver uses them.
-    bool alsoInVersion3;
-};
-
-// The nine files the installer moves into the driver directory, in its
-// order, then "VarnekPrinter.BUD", the binary form of the GPD data file that
-// Unidrv builds beside it.
-constexpr size_t kDriverFileRemovalCount = 10;
-extern const DriverFileRemoval kDriverFileRemovals[kDriverFileRemovalCount];
-
-// Calls remove(path) for every path to delete, in order: each name in the
-// driver directory, for an own file followed by the same name in its "3"
-// folder. A path that does not fit is left out.
+// Calls remove(path) for every path to delete, in order: the files the
+// installer moves into the driver directory, in its order, then the binary
+// data file Unidrv builds beside the GPD; for a file of the product's own the
+// same name in the "3" folder follows. A path that does not fit is left out.
 template <class Remove>
 void ForEachDriverFilePath(const char* driverDirectory, Remove remove)
 {
-    for (const DriverFileRemoval& file : kDriverFileRemovals) {
+    auto removeName = [&](const char* name, bool alsoInVersion3) {
         char path[kPathBufferSize];
-        if (ComposePath(path, sizeof path, "%s\\%s", driverDirectory, file.name))
+        if (ComposePath(path, sizeof path, "%s\\%s", driverDirectory, name))
             remove(static_cast<const char*>(path));
-        if (file.alsoInVersion3 && ComposePath(path, sizeof path, "%s\\3\\%s", driverDirectory, file.name))
+        if (alsoInVersion3 && ComposePath(path, sizeof path, "%s\\3\\%s", driverDirectory, name))
             remove(static_cast<const char*>(path));
-    }
+    };
+    for (const DriverFile& file : kDriverFiles)
+        removeName(DriverFileName(file), file.productOwn);
+    removeName(kDriverBinaryDataFile, true);
 }

@@ -6,27 +6,14 @@
 #include "common/chinese_text.h"
 #include "common/folder_rules.h"
 #include "common/install_folder.h"
-#include "common/installed_files.h"
 #include "common/path_text.h"
+#include "common/product.h"
 #include "common/step_log.h"
 #include "common/reparse_points.h"
 #include "uninstaller/module_path.h"
 #include "uninstaller/removal_progress.h"
 
 namespace {
-
-// Code page 936 texts, named through UTF-16 whatever the ANSI code page.
-struct StartMenuEntry {
-    const char* folder;  // in a programs folder
-    const char* shortcut;
-};
-
-const StartMenuEntry kStartMenuEntries[] = {
-    // The entry the installer creates.
-    {"Varnek打印机", "卸载 Varnek打印机驱动.lnk"},
-    // The entry of earlier versions.
-    {"Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk"},
-};
 
 // Where the entries may lie: the shell's programs folder, and the fixed
 // path at which earlier versions made them (the same folder on Chinese
@@ -90,9 +77,9 @@ void ListInstallationFolder(const char* folder, CStringArray& files, CStringArra
         ListFolderTree(folder, files, folders);
         return;
     }
-    for (int i = 0; i < kInstalledFileCount; ++i) {
+    for (const ProductMember& member : kProductMembers) {
         char path[kPathBufferSize];
-        if (ComposePath(path, sizeof path, "%s\\%s", folder, kInstalledFileNames[i]))
+        if (ComposePath(path, sizeof path, "%s\\%s", folder, member.name))
             files.Add(path);
     }
 }
@@ -105,15 +92,14 @@ void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CString
 
 void RemoveStartMenuEntries()
 {
+    const StartMenuEntry* const entries[] = {&kStartMenuEntry, &kEarlierStartMenuEntry};
     wchar_t programs[2][kPathBufferSize];
     const int programsCount = ProgramsFolders(programs);
     for (int i = 0; i < programsCount; ++i) {
-        for (const StartMenuEntry& entry : kStartMenuEntries) {
+        for (const StartMenuEntry* entry : entries) {
             wchar_t menuFolder[kPathBufferSize], shortcut[kPathBufferSize];
-            if (!ComposeWide(menuFolder, kPathBufferSize, L"%ls\\%ls", programs[i],
-                             static_cast<const wchar_t*>(WideText(entry.folder))) ||
-                !ComposeWide(shortcut, kPathBufferSize, L"%ls\\%ls", menuFolder,
-                             static_cast<const wchar_t*>(WideText(entry.shortcut))))
+            if (!ComposeWide(menuFolder, kPathBufferSize, L"%ls\\%ls", programs[i], entry->folder) ||
+                !ComposeWide(shortcut, kPathBufferSize, L"%ls\\%ls", menuFolder, entry->shortcut))
                 continue;
             // A menu folder that is now a link leads elsewhere: only the link goes.
             const DWORD attributes = ::GetFileAttributesW(menuFolder);
@@ -154,16 +140,11 @@ void DeleteListedItems(const CStringArray& files, const CStringArray& folders, C
 
 void RemoveDataFolderSettings()
 {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!::GetVersionExA(&version) || version.dwMajorVersion <= 5)
-        return;
-    char windowsDir[kPathBufferSize] = "";
-    UINT n = ::GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    // Before Windows 6.0 the settings file lies in the installation folder,
+    // which is emptied with the package's files.
     char folder[kPathBufferSize], settings[kPathBufferSize];
-    if (n < 2 || n >= sizeof windowsDir || windowsDir[1] != ':' ||
-        !ComposePath(folder, sizeof folder, "%.2s\\ProgramData\\VarnekPrinter", windowsDir) ||
-        !ComposePath(settings, sizeof settings, "%s\\VarnekSetting.ini", folder))
+    if (!LocateDataFolder(folder, sizeof folder) || !folder[0] ||
+        !ComposePath(settings, sizeof settings, "%s\\%s", folder, MemberName(Member::kSettings)))
         return;
     // An ordinary user can create this folder as a junction into a system
     // folder before the installation: nothing is deleted through it.

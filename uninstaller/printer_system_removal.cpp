@@ -3,9 +3,9 @@
 #include <shlwapi.h>
 #include <winspool.h>
 
-#include "common/driver_package.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/product.h"
 #include "common/spooler_env.h"
 #include "common/step_log.h"
 #include "framework/afx.h"
@@ -148,7 +148,7 @@ int RemovePrinterDriver(const char* driverName)
     // file, as in the clean-up pass: without it the driver cannot be used.
     char driverDirectory[kPathBufferSize], dataFile[kPathBufferSize];
     if (!IsDriverRegistered(driverName) && GetDriverDirectory(driverDirectory, sizeof driverDirectory) &&
-        ComposePath(dataFile, sizeof dataFile, "%s\\3\\%s", driverDirectory, kDriverDataFile))
+        ComposePath(dataFile, sizeof dataFile, "%s\\3\\%s", driverDirectory, MemberName(kDriverRoles.data)))
         ::DeleteFileA(dataFile);
     return deleted ? 1 : 0;
 }

@@ -6,6 +6,7 @@
 
 #include "common/install_folder.h"
 #include "common/path_text.h"
+#include "common/product.h"
 #include "common/reparse_points.h"
 #include "uninstaller/clean_up_installation.h"
 #include "uninstaller/command_line.h"
@@ -44,7 +45,7 @@ bool FinishRemoval(const char* processHandle, const char* exePath, const char* f
     // hand with another folder must not delete a file of that name there.
     char programFolder[kPathBufferSize], longProgram[kPathBufferSize], longFolder[kPathBufferSize];
     if (!folder || !IsInstalledUninstaller(exePath, folder) ||
-        !ReadProductKeyValue("Program Directory", programFolder, sizeof programFolder) ||
+        !ReadProductKeyValue(kProgramDirectoryValue, programFolder, sizeof programFolder) ||
         !LongFolderPath(programFolder, longProgram, sizeof longProgram) ||
         !LongFolderPath(folder, longFolder, sizeof longFolder) || !IsSameFolder(longFolder, longProgram))
         return false;

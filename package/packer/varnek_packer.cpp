@@ -3,8 +3,10 @@
 // Writes OUTPUT: the linked installer IMAGE followed by the payload package
 // with the version text of common/names.h and one entry per MEMBER file, in
 // argument order, each named by the file's own name and compressed with
-// zlib's one-shot compression at level 6. A build step: any error leaves no
-// OUTPUT behind and ends with a message and exit code 1.
+// zlib's one-shot compression at level 6. The members must be the product
+// table's, in its order: the programs find them by those names. A build
+// step: any error leaves no OUTPUT behind and ends with a message and exit
+// code 1.
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "common/names.h"
+#include "common/product.h"
 #include "package/package_writer.h"
 
 namespace {
@@ -65,6 +68,15 @@ int main(int argc, char** argv)
     const char* imagePath = argv[1];
     const char* outputPath = argv[2];
     remove(outputPath);
+    if (argc - 3 != static_cast<int>(kProductMemberCount)) {
+        fprintf(stderr, "varnek_packer: %d members given, the product table has %zu\n", argc - 3,
+                kProductMemberCount);
+        return 1;
+    }
+    for (size_t i = 0; i < kProductMemberCount; ++i) {
+        if (FileName(argv[3 + i]) != kProductMembers[i].name)
+            return Fail("not the product table's member at this place", argv[3 + i]);
+    }
 
     Bytes file;
     if (!ReadFile(imagePath, &file))

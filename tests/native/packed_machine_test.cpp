@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "package/packed_machine.h"
 #include "memory_package.h"
 
@@ -44,6 +45,18 @@ Bytes Package(const std::vector<std::pair<std::string, Bytes>>& members)
     return file;
 }
 
+// The members the product table has judged: the driver modules, the monitor
+// library and the USB driver.
+std::vector<const char*> NativeModules()
+{
+    std::vector<const char*> modules;
+    for (const ProductMember& member : kProductMembers) {
+        if (member.machineCheck != MachineCheck::kNone)
+            modules.push_back(member.name);
+    }
+    return modules;
+}
+
 // The 64-bit product's members that matter here, with the module under
 // test replaced.
 std::vector<std::pair<std::string, Bytes>> Members(const std::string& replaced = "", const Bytes& content = {})
@@ -54,7 +67,7 @@ std::vector<std::pair<std::string, Bytes>> Members(const std::string& replaced =
         {"Uninstaller.exe", Image(kPeMachineI386)},
         {"VarnekUsb64.exe", Image(kPeMachineAmd64)},
     };
-    for (const char* module : kNativeModules)
+    for (const char* module : NativeModules())
         members.push_back({module, Image(kPeMachineAmd64)});
     for (auto& member : members) {
         if (member.first == replaced)
@@ -110,7 +123,7 @@ TEST(PackedModules, FitTheSystemTheyWereBuiltFor)
 
 TEST(PackedModules, OneModuleOfAnotherMachineRefusesThePackage)
 {
-    for (const char* module : kNativeModules) {
+    for (const char* module : NativeModules()) {
         RecordingTarget target;
         EXPECT_EQ(kPackageWrongMachine,
                   Extract(Package(Members(module, Image(kPeMachineI386))), NativeMachine::kX64, target))

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/driver_package.h"
 #include "common/label_form_table.h"
+#include "common/product.h"
 #include "uninstaller/driver_file_removal.h"
 #include "uninstaller/queue_selection.h"
 #include "uninstaller/removal_forms.h"
@@ -152,13 +152,8 @@ TEST(DriverFileRemoval, TenNamesAndTheOwnFiveAlsoInVersion3)
         d + "\\3\\VarnekPrinter.gpd", d + "\\VarnekPrinter.BUD", d + "\\3\\VarnekPrinter.BUD",
     };
     EXPECT_EQ(expected, DriverFilePaths(d.c_str()));
-
-    // The installer's nine files, in its order: what it moved is what goes.
-    ASSERT_EQ(kDriverFileCount + 1, kDriverFileRemovalCount);
-    for (size_t i = 0; i < kDriverFileCount; ++i)
-        EXPECT_STREQ(kDriverFiles[i], kDriverFileRemovals[i].name);
     // The data file the driver deletion removes from "3" is one of the own files.
-    EXPECT_STREQ("VarnekPrinter.gpd", kDriverDataFile);
+    EXPECT_STREQ("VarnekPrinter.gpd", MemberName(kDriverRoles.data));
 }
 
 TEST(DriverFileRemoval, PathsThatDoNotFitAreLeftOutNotCut)

@@ -8,19 +8,29 @@
 #include <set>
 #include <string>
 
-#include "common/driver_package.h"
 #include "common/label_form_table.h"
+#include "common/product.h"
 
 TEST(DriverPackage, DependentFilesAreTheExactMultiString)
 {
     static const char expected[] =
         "UNIDRV.dll\0UNIRES.DLL\0UNIDRVUI.dll\0VarnekPrinter.gpd\0VarnekUI.dll\0VarnekUI.ini\0"
         "VarnekUni.dll\0STDNAMES.GPD\0";
-    ASSERT_EQ(sizeof expected, kDriverDependentFilesSize);
-    EXPECT_EQ(0, memcmp(expected, kDriverDependentFiles, sizeof expected));
-    // Eight names, then the list's own terminating zero.
-    EXPECT_EQ('\0', kDriverDependentFiles[kDriverDependentFilesSize - 2]);
-    EXPECT_EQ('\0', kDriverDependentFiles[kDriverDependentFilesSize - 1]);
+    char list[sizeof expected + 8];
+    memset(list, 'x', sizeof list);
+    ASSERT_TRUE(ComposeDriverDependentFiles(list, sizeof list));
+    // Eight names, then the list's own terminating zero; nothing written past it.
+    EXPECT_EQ(0, memcmp(expected, list, sizeof expected));
+    EXPECT_EQ('x', list[sizeof expected]);
+
+    // Exactly the room it needs is enough; one byte less is refused, not cut.
+    char exact[sizeof expected];
+    ASSERT_TRUE(ComposeDriverDependentFiles(exact, sizeof exact));
+    EXPECT_EQ(0, memcmp(expected, exact, sizeof expected));
+    char shorter[sizeof expected - 1];
+    memset(shorter, 'x', sizeof shorter);
+    EXPECT_FALSE(ComposeDriverDependentFiles(shorter, sizeof shorter));
+    EXPECT_EQ('\0', shorter[0]);
 }
 
 TEST(DriverPackage, EveryRegisteredFileIsMovedIntoTheDriverDirectory)
@@ -31,20 +41,24 @@ TEST(DriverPackage, EveryRegisteredFileIsMovedIntoTheDriverDirectory)
         return s;
     };
     std::set<std::string> moved;
-    for (const char* name : kDriverFiles)
-        moved.insert(lower(name));
+    for (const DriverFile& file : kDriverFiles) {
+        moved.insert(lower(DriverFileName(file)));
+        // What moves into the driver directory is extracted where the move looks for it.
+        EXPECT_EQ(Destination::kDriverDirectory, kProductMembers[static_cast<size_t>(file.member)].destination)
+            << DriverFileName(file);
+    }
     EXPECT_EQ(kDriverFileCount, moved.size());
 
-    std::set<std::string> registered = {lower(kDriverPath), lower(kDriverDataFile), lower(kDriverConfigFile),
-                                        lower(kDriverHelpFile)};
-    for (const char* p = kDriverDependentFiles; *p; p += strlen(p) + 1)
-        registered.insert(lower(p));
+    std::set<std::string> registered = {lower(MemberName(kDriverRoles.driver)), lower(MemberName(kDriverRoles.data)),
+                                        lower(MemberName(kDriverRoles.config)), lower(MemberName(kDriverRoles.help))};
+    for (Member member : kDriverDependents)
+        registered.insert(lower(MemberName(member)));
     EXPECT_EQ(moved, registered);
     EXPECT_EQ(3u, kDriverVersion);
-    EXPECT_STREQ("UNIDRV.dll", kDriverPath);
-    EXPECT_STREQ("VarnekPrinter.gpd", kDriverDataFile);
-    EXPECT_STREQ("UNIDRVUI.dll", kDriverConfigFile);
-    EXPECT_STREQ("UNIDRV.HLP", kDriverHelpFile);
+    EXPECT_STREQ("UNIDRV.dll", MemberName(kDriverRoles.driver));
+    EXPECT_STREQ("VarnekPrinter.gpd", MemberName(kDriverRoles.data));
+    EXPECT_STREQ("UNIDRVUI.dll", MemberName(kDriverRoles.config));
+    EXPECT_STREQ("UNIDRV.HLP", MemberName(kDriverRoles.help));
 }
 
 namespace {
