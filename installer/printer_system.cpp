@@ -101,7 +101,7 @@ void InstallPrinterSystem(const char* installFolder, InstallProgress& progress, 
     const bool driverFiles = PlaceFiles(installFolder, environment, results);
 
     char inf[kPathBufferSize];
-    DWORD usbError = ComposePath(inf, sizeof inf, "%s\\Nelvusb.inf", installFolder)
+    DWORD usbError = ComposePath(inf, sizeof inf, "%s\\%s", installFolder, MemberName(Member::kUsbInf))
                          ? InstallUsbDeviceDriver(inf)
                          : static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE);
     LogResult("usb driver", inf, usbError);
