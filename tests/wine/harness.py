@@ -25,12 +25,16 @@ import tempfile
 import time
 import unittest
 
+import resource_ids
+
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = os.environ.get("VARNEK_BUILD_DIR", os.path.join(REPO, "build"))
 WINE_DIR = "/usr/lib/wine"
 
 INSTALLER_CAPTION = "Varnek打印机驱动安装程序"
 INSTALLER_MSG_CAPTION = "安裝Varnek打印机驱动"
+# Cancel on every page but the last, where it becomes Finish ("完成").
+FINISH = resource_ids.WIZARD.IDC_CANCEL_FINISH
 
 
 @functools.lru_cache(maxsize=None)
@@ -467,14 +471,14 @@ class Wizard:
     def wait_installed(self, process, failing=False, timeout=120):
         """Waits for the end of an installation, answering every message box
         on the way with OK; returns those boxes. It ends on the finished page
-        ("完成" on Finish, 1007) or, when steps fail (failing, and always under
+        ("完成" on Finish) or, when steps fail (failing, and always under
         Wine's monitor limit), after the closing message with only Cancel
-        (1007, "取消") left."""
+        ("取消") left."""
         failing = failing or not FACTS.monitor_registers
         boxes = []
 
         def ended():
-            button = self.state()["controls"]["1007"]
+            button = self.state()["controls"][str(FINISH)]
             if failing:
                 closed = boxes and boxes[-1]["caption"] == INSTALLER_MSG_CAPTION
                 return closed and button["enabled"] and button["text"] == "取消"

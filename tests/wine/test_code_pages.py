@@ -15,12 +15,14 @@ import harness
 import sysstate
 from bmp import Bitmap
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, Wizard
+from resource_ids import UNINSTALLER, WIZARD
 
-NEXT, BROWSE, BACK, CANCEL = 1001, 1002, 1003, 1007
+NEXT, BROWSE, BACK, CANCEL = WIZARD.IDC_NEXT, WIZARD.IDC_BROWSE, WIZARD.IDC_BACK, WIZARD.IDC_CANCEL_FINISH
 INVALID = "安装文件夹不是有效文件夹"
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
 ABOUT_CAPTION = "关于 Varnek标牌打印机驱动卸载程序"
-ABOUT_COMMAND, ABOUT_TITLE, ABOUT_VERSION, RESTART, IDOK = 16, 1011, 1012, 1000, 1
+ABOUT_COMMAND, ABOUT_TITLE, RESTART = UNINSTALLER.IDM_ABOUTBOX, UNINSTALLER.IDC_ABOUT_TITLE, UNINSTALLER.IDC_RESTART
+IDOK = 1
 PAGE_HOST = "Page host"
 # Every page of both programs; the installing page with the status line the
 # installation shows.

@@ -13,11 +13,14 @@ import shutil
 import unittest
 
 import harness
+import resource_ids
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 UNINSTALLER = harness.program("uninstaller/Uninstaller.exe")
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-BROWSE, PROGRESS, RESTART, CANCEL = 1002, 1004, 1000, 1007
+WIZARD = resource_ids.WIZARD
+BROWSE, PROGRESS, CANCEL = WIZARD.IDC_BROWSE, WIZARD.IDC_PROGRESS, WIZARD.IDC_CANCEL_FINISH
+RESTART = resource_ids.UNINSTALLER.IDC_RESTART
 # The frame the pages draw around the folder box or the progress bar, and
 # where the uninstaller's finished page starts its closing text.
 FRAME = (26, 168, 453, 218)
@@ -31,7 +34,8 @@ class DialogMetrics(harness.WineTestCase):
         return json.loads(result.stdout.decode("utf-8"))
 
     def test_templates_get_windows_base_units_and_the_caption_buttons_marlett(self):
-        for program, dialog_id in ((INSTALLER, 102), (UNINSTALLER, 129)):
+        for program, dialog_id in ((INSTALLER, resource_ids.INSTALLER.IDD_INSTALL),
+                                   (UNINSTALLER, resource_ids.UNINSTALLER.IDD_UNINSTALL)):
             with self.subTest(program=os.path.basename(program)):
                 metrics = self.probe(program, dialog_id)
                 self.assertEqual(metrics["base_units"], [6, 12])

@@ -12,6 +12,7 @@ import harness
 import sysstate
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, WineTestCase, wait_until
 from package_copies import Package, with_entry_name
+from resource_ids import UNINSTALLER
 from test_extraction import (DATA_FOLDER, IDC_BACK, IDC_BROWSE, IDC_CANCEL_FINISH, IDC_NEXT, INSTALLER, SETTINGS,
                              InstallerRun, read)
 
@@ -20,7 +21,7 @@ TOO_LARGE = "安装文件过大，已停止安装，请联系打印机厂商"
 WRITE_FAILED = "无法写入安装文件，请检查磁盘和安装文件夹后重新安装"
 DOWNLOADS = "C:\\users\\root\\Downloads"
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-RESTART = 1000
+RESTART = UNINSTALLER.IDC_RESTART
 # Every DLL the programs use that is not a KnownDLL of Windows 7 and later.
 PLANTED = ["newdev.dll", "WINSPOOL.DRV", "comctl32.dll"]
 

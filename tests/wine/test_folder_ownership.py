@@ -16,11 +16,12 @@ import harness
 import sysstate
 from harness import WineTestCase
 from package_copies import Package
+from resource_ids import UNINSTALLER, WIZARD
 from test_uninstaller import write_tree
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-NEXT, FINISH, RESTART = 1001, 1007, 1000
+NEXT, FINISH, RESTART = WIZARD.IDC_NEXT, WIZARD.IDC_CANCEL_FINISH, UNINSTALLER.IDC_RESTART
 PACKAGE_FILES = ["Brevlet.exe", "Nelvusb.cat", "Nelvusb.inf", "Nelvusb.sys", "Uninstaller.exe", "VKPrinterService.exe",
                  "VarnekUsb64.exe"]
 # The user's files, some named like ours but not ours, one folder deep and

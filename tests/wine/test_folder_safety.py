@@ -21,6 +21,7 @@ import harness
 import sysstate
 from harness import WineTestCase
 from package_copies import with_flipped_data_byte
+from resource_ids import INSTALLER as IDS
 from test_lifecycle import INSTALLED, normalised
 from test_silent_modes import changes, run_windowless, setup_log_change
 from test_uninstaller import tree, write_tree
@@ -174,7 +175,7 @@ class SwappedInstallerFile(WineTestCase):
     path again. Wine lets the Unix side rename a file a Windows program holds
     open without FILE_SHARE_DELETE; on Windows the rename itself fails."""
 
-    NEXT, FINISH = 1001, 1007
+    NEXT, FINISH = IDS.IDC_NEXT, IDS.IDC_CANCEL_FINISH
 
     def test_the_package_read_is_the_one_started(self):
         folder = self.session.unix_path("C:\\Swap")

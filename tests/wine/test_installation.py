@@ -11,10 +11,11 @@ import harness
 import sysstate
 from harness import WineTestCase
 from package_copies import Package, without_entry
+from resource_ids import INSTALLER as IDS
 from test_extraction import INSTALLER
 from test_system_steps import lnk_fields
 
-NEXT, FINISH = 1001, 1007
+NEXT, FINISH = IDS.IDC_NEXT, IDS.IDC_CANCEL_FINISH
 FOLDER = sysstate.DEFAULT_FOLDER
 DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
 DRIVER_FILES = ["VarnekUI.ini", "VarnekUI.dll", "VarnekUni.dll", "UNIRES.DLL", "unidrv.hlp", "UNIDRVUI.dll",

@@ -9,8 +9,10 @@ import harness
 import sysstate
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, WineTestCase, Wizard, wait_until
 from package_copies import Package
+from resource_ids import INSTALLER as IDS
 
-NEXT, BROWSE, BACK, PROGRESS, CANCEL = 1001, 1002, 1003, 1004, 1007
+NEXT, BROWSE, BACK, PROGRESS, CANCEL = (IDS.IDC_NEXT, IDS.IDC_BROWSE, IDS.IDC_BACK, IDS.IDC_PROGRESS,
+                                       IDS.IDC_CANCEL_FINISH)
 INVALID = "安装文件夹不是有效文件夹"
 
 

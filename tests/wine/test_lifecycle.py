@@ -22,11 +22,12 @@ import unittest
 import harness
 import sysstate
 from harness import WineTestCase
+from resource_ids import UNINSTALLER, WIZARD
 from test_system_steps import lnk_fields
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-NEXT, FINISH, RESTART = 1001, 1007, 1000
+NEXT, FINISH, RESTART = WIZARD.IDC_NEXT, WIZARD.IDC_CANCEL_FINISH, UNINSTALLER.IDC_RESTART
 FOLDER = sysstate.DEFAULT_FOLDER
 SHORTCUT = ("Varnek打印机", "卸载 Varnek打印机驱动.lnk")
 

@@ -16,6 +16,7 @@ import time
 import unittest
 
 import harness
+import resource_ids
 
 CAPTION = "Varnek标牌打印机驱动卸载程序"
 ABOUT_CAPTION = "关于 Varnek标牌打印机驱动卸载程序"
@@ -29,8 +30,11 @@ START_MENU_ENTRIES = [("Varnek打印机", "卸载 Varnek打印机驱动.lnk"),
                       ("Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk")]
 # The shell's programs folder (CSIDL_PROGRAMS) in a Wine profile.
 PROGRAMS = ("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
-NEXT, BROWSE, BACK, PROGRESS, FINISH, RESTART = 1001, 1002, 1003, 1004, 1007, 1000
-ABOUT_COMMAND, ABOUT_TITLE, ABOUT_VERSION, IDOK = 16, 1011, 1012, 1
+IDS = resource_ids.UNINSTALLER
+NEXT, BROWSE, BACK, PROGRESS, FINISH, RESTART = (IDS.IDC_NEXT, IDS.IDC_BROWSE, IDS.IDC_BACK, IDS.IDC_PROGRESS,
+                                                 IDS.IDC_CANCEL_FINISH, IDS.IDC_RESTART)
+ABOUT_COMMAND, ABOUT_TITLE, ABOUT_VERSION = IDS.IDM_ABOUTBOX, IDS.IDC_ABOUT_TITLE, IDS.IDC_ABOUT_VERSION
+IDOK = 1
 with open(os.path.join(harness.REPO, "common", "names.h")) as names:
     PACKAGE_VERSION = re.search(r'#define VARNEK_PACKAGE_VERSION "([^"]+)"', names.read()).group(1)
 

@@ -18,6 +18,7 @@ import sysstate
 from harness import WineTestCase
 from bmp import Bitmap
 from package_copies import Package
+from resource_ids import INSTALLER as IDS
 from test_page_rendering import PAGE, ink_rows
 from test_silent_modes import run_windowless, windows_path
 
@@ -32,7 +33,7 @@ DRIVER_MODULES = ["VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll", "UNIDRVUI.dll"]
 INSTALLED, RESTART_NEEDED = 0, 3010
 DRIVER_FILES_FAILED, SERVICE_FAILED = 13, 19
 USER_SETTING = b"Density=9"
-NEXT, FINISH = 1001, 1007
+NEXT, FINISH = IDS.IDC_NEXT, IDS.IDC_CANCEL_FINISH
 
 
 def packed_installer(session, name, changes):
