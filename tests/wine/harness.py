@@ -468,21 +468,39 @@ class Wizard:
             raise AssertionError("no dialog %r" % self.caption)
         return data
 
+    def wait_folder_page(self, timeout=10):
+        """Waits until the folder page shows its folder box."""
+        if not wait_until(lambda: self.state()["folder_box"]["visible"], timeout=timeout):
+            raise AssertionError("the folder page of %r never came" % self.caption)
+
+    def on_finished_page(self):
+        """Whether Finish is shown, enabled and reads "完成"."""
+        button = self.state()["controls"][str(FINISH)]
+        return button["visible"] and button["enabled"] and button["text"] == "完成"
+
+    def wait_finished_page(self, timeout=60):
+        """Waits for the finished page of a run that shows no message box on
+        the way; returns the dialog's state read after it (enabling Finish is
+        the page change's last step, and the driver reads the controls one by
+        one)."""
+        if not wait_until(self.on_finished_page, timeout=timeout, interval=0.2):
+            raise AssertionError("the finished page of %r never came" % self.caption)
+        return self.state()
+
     def wait_installed(self, process, failing=False, timeout=120):
         """Waits for the end of an installation, answering every message box
         on the way with OK; returns those boxes. It ends on the finished page
-        ("完成" on Finish) or, when steps fail (failing, and always under
-        Wine's monitor limit), after the closing message with only Cancel
-        ("取消") left."""
+        or, when steps fail (failing, and always under Wine's monitor limit),
+        after the closing message with only Cancel ("取消") left."""
         failing = failing or not FACTS.monitor_registers
         boxes = []
 
         def ended():
+            if not failing:
+                return self.on_finished_page()
             button = self.state()["controls"][str(FINISH)]
-            if failing:
-                closed = boxes and boxes[-1]["caption"] == INSTALLER_MSG_CAPTION
-                return closed and button["enabled"] and button["text"] == "取消"
-            return button["visible"] and button["enabled"] and button["text"] == "完成"
+            closed = boxes and boxes[-1]["caption"] == INSTALLER_MSG_CAPTION
+            return closed and button["enabled"] and button["text"] == "取消"
 
         deadline = time.time() + timeout
         while not wait_until(ended, timeout=0.3):

@@ -101,7 +101,7 @@ class CodePageChecks:
         self.assertEqual(controls[str(BACK)]["text"], "<<上一步")
         self.assertEqual(controls[str(BROWSE)]["text"], "浏览")
         wizard.click(NEXT)
-        harness.wait_until(lambda: wizard.state()["folder_box"]["visible"])
+        wizard.wait_folder_page()
         self.assertEqual(wizard.state()["folder"]["text"], sysstate.DEFAULT_FOLDER)
 
         wizard.set_folder(self.foreign_folder)
@@ -125,7 +125,7 @@ class Western1252(CodePageChecks, harness.WineTestCase):
         folder = "C:\\Café Varnek"
         process, wizard = self.start_installer()
         wizard.click(NEXT)
-        harness.wait_until(lambda: wizard.state()["folder_box"]["visible"])
+        wizard.wait_folder_page()
         wizard.set_folder(folder)
         wizard.click(NEXT)
         harness.check_installation_boxes(wizard.wait_installed(process))
@@ -159,10 +159,7 @@ class Western1252(CodePageChecks, harness.WineTestCase):
 
         # The removal finds the Chinese-named Start-menu entry and the entry's name.
         uninstaller.click(NEXT)
-        finished = harness.wait_until(lambda: uninstaller.state()["controls"][str(CANCEL)]["text"] == "完成",
-                                      timeout=60, interval=0.2)
-        self.assertTrue(finished, "the uninstaller's finished page never came")
-        harness.wait_until(lambda: uninstaller.state()["controls"][str(CANCEL)]["enabled"])
+        uninstaller.wait_finished_page()
         uninstaller.click(CANCEL)
         self.assertTrue(uninstaller.gone())
         self.assertFalse(os.path.exists(os.path.join(sysstate.start_menu_folder(self.session), menu)))

@@ -98,12 +98,7 @@ class PlantedDllTest(ElevatedCase):
         wizard = harness.Wizard(self.session, UNINSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the uninstaller did not appear")
         wizard.click(IDC_NEXT)
-
-        def finished():
-            button = wizard.state()["controls"][str(IDC_CANCEL_FINISH)]
-            return button["enabled"] and button["text"] == "完成"
-
-        self.assertTrue(wait_until(finished, timeout=60, interval=0.2), "the finished page never came")
+        wizard.wait_finished_page()
         self.assertEqual([], self.markers(folder))
         state = sysstate.spooler(self.session)
         self.assertEqual([], [p["name"] for p in state["printers"] if p["driver"] == sysstate.DRIVER],

@@ -47,7 +47,7 @@ class OwnershipCase(WineTestCase):
         wizard = harness.Wizard(self.session, harness.INSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the installer did not appear")
         wizard.click(NEXT)
-        self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page")
+        wizard.wait_folder_page()
         wizard.set_folder(folder)
         wizard.click(NEXT)
         harness.check_installation_boxes(wizard.wait_installed(process))
@@ -60,12 +60,7 @@ class OwnershipCase(WineTestCase):
         wizard = harness.Wizard(self.session, UNINSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the uninstaller did not appear")
         wizard.click(NEXT)
-
-        def finished():
-            button = wizard.state()["controls"][str(FINISH)]
-            return button["enabled"] and button["text"] == "完成"
-
-        self.assertTrue(harness.wait_until(finished, timeout=60, interval=0.2), "the finished page never came")
+        wizard.wait_finished_page()
         if not restart:
             wizard.click(RESTART)
         wizard.click(FINISH)

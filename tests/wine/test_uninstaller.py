@@ -116,15 +116,6 @@ class UninstallerCase(harness.WineTestCase):
     def remove_run_once(self):
         self.session.run("reg", "delete", RUN_ONCE, "/v", "DvxUninstaller", "/f", check=False)
 
-    def wait_for_finished_page(self, wizard, timeout=60):
-        def finished():
-            finish = wizard.state()["controls"][str(FINISH)]
-            return finish["text"] == "完成" and finish["enabled"]
-        self.assertTrue(harness.wait_until(finished, timeout=timeout, interval=0.2), "the finished page never came")
-        # Enabling Finish is the page change's last step; the driver reads the
-        # controls one by one, so read them again now that the change is over.
-        return wizard.state()
-
 
 class WizardTest(UninstallerCase):
     """The removal wizard: pages, control states, what it removes and keeps."""
@@ -211,7 +202,7 @@ class WizardTest(UninstallerCase):
         self.assertEqual(controls[str(FINISH)]["enabled"], 0,
                          "the removal ended before the close attempts: the test proves nothing")
 
-        controls = self.wait_for_finished_page(wizard)["controls"]
+        controls = wizard.wait_finished_page()["controls"]
         self.assertEqual((controls[str(RESTART)]["visible"], controls[str(RESTART)]["checked"]), (1, 1))
         self.assertEqual((controls[str(NEXT)]["visible"], controls[str(BACK)]["visible"]), (0, 0))
         self.assertEqual((controls[str(FINISH)]["visible"], controls[str(FINISH)]["enabled"]), (1, 1))
@@ -259,7 +250,7 @@ class RestartTest(UninstallerCase):
         wizard = harness.Wizard(self.session, CAPTION)
         self.assertTrue(wizard.wait())
         wizard.click(NEXT)
-        self.wait_for_finished_page(wizard)
+        wizard.wait_finished_page()
         wizard.click(FINISH)
         self.assertTrue(wizard.gone())
         process.wait(20)
