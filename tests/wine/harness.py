@@ -188,7 +188,7 @@ def check_installation_boxes(boxes):
 # The Unix locale decides a session's ANSI code page ("language for
 # non-Unicode programs"); the programs' own is 936. A locale that is not
 # generated silently gives 1252, so every session checks what it got.
-LOCALES = {936: "zh_CN.UTF-8", 1252: "en_US.UTF-8", 950: "zh_TW.UTF-8", 932: "ja_JP.UTF-8"}
+LOCALES = {936: "zh_CN.UTF-8", 1252: "en_US.UTF-8", 950: "zh_TW.UTF-8", 932: "ja_JP.UTF-8", 949: "ko_KR.UTF-8"}
 
 
 def base_env(prefix, display=None, code_page=936):

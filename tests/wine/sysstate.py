@@ -83,7 +83,7 @@ def wait_service_gone(session, timeout=10.0):
 
 
 def remove_service(session):
-    """Stops and deletes the product's service, wherever it is in that."""
+    """Stops and deletes the product's service, whatever state it is in."""
     session.run("sc", "stop", SERVICE, check=False)
     session.run("sc", "delete", SERVICE, check=False)
 
