@@ -41,9 +41,13 @@ class DialogMetrics(harness.WineTestCase):
                 self.assertEqual(metrics["base_units"], [6, 12])
                 self.assertEqual(metrics["dialog_font"]["height"], 12)
                 self.assertEqual(metrics["caption_button_font"]["face"], "Marlett")
-                # The page fonts get the cell heights they ask for, as SimSun gives them.
+                # The page fonts get the cell heights they ask for, as SimSun gives
+                # them, from the Song face that stands in for it.
                 self.assertEqual(metrics["page_body_font"]["height"], 15)
                 self.assertEqual(metrics["page_heading_font"]["height"], 23)
+                song = dict(harness.FONT_SUBSTITUTES)["Ms Scanf"]
+                self.assertEqual((metrics["page_body_font"]["family"], metrics["page_heading_font"]["family"]),
+                                 (song, song))
 
     def inside(self, rect, outer):
         left, top, right, bottom = rect
