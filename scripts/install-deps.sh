@@ -26,9 +26,9 @@ if ((${#missing[@]})); then
 fi
 
 # Wine takes its ANSI code page from the locale: zh_CN.UTF-8 gives 936; the
-# other code pages' tests use en_US (1252), zh_TW (950) and ja_JP (932).
+# other code pages' tests use en_US (1252), zh_TW (950), ja_JP (932) and ko_KR (949).
 missing_locales=()
-for name in zh_CN en_US zh_TW ja_JP; do
+for name in zh_CN en_US zh_TW ja_JP ko_KR; do
   locale -a 2>/dev/null | grep -qi "^${name}\.utf-\?8\$" || missing_locales+=("$name")
 done
 if [ ${#missing_locales[@]} -gt 0 ]; then

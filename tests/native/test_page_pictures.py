@@ -7,8 +7,12 @@ from the executables themselves (the i686 deliverables and the x86_64 build),
 so an id that does not match its page table shows up before Wine."""
 import os
 import struct
+import sys
 import unittest
 import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "wine"))
+from resource_ids import INSTALLER, UNINSTALLER  # noqa: E402
 
 BUILD = os.environ.get("VARNEK_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
 RT_BITMAP = 2
@@ -90,8 +94,10 @@ def inflate(deflated):
 
 class PagePictures(unittest.TestCase):
     PROGRAMS = {
-        "installer/VarnekPrinterSetup.exe": (inflate, {131: "side.bmp", 133: "logo.bmp"}),
-        "uninstaller/Uninstaller.exe": (unpack, {130: "side.bmp", 132: "logo.bmp"}),
+        "installer/VarnekPrinterSetup.exe": (inflate, {INSTALLER.IDB_SIDE_PICTURE: "side.bmp",
+                                                       INSTALLER.IDB_HEADER_LOGO: "logo.bmp"}),
+        "uninstaller/Uninstaller.exe": (unpack, {UNINSTALLER.IDB_SIDE_PICTURE: "side.bmp",
+                                                 UNINSTALLER.IDB_HEADER_LOGO: "logo.bmp"}),
     }
     SIZES = {"side.bmp": (163, 295), "logo.bmp": (140, 54)}
 

@@ -25,12 +25,16 @@ import tempfile
 import time
 import unittest
 
+import resource_ids
+
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = os.environ.get("VARNEK_BUILD_DIR", os.path.join(REPO, "build"))
 WINE_DIR = "/usr/lib/wine"
 
 INSTALLER_CAPTION = "Varnek打印机驱动安装程序"
 INSTALLER_MSG_CAPTION = "安裝Varnek打印机驱动"
+# Cancel on every page but the last, where it becomes Finish ("完成").
+FINISH = resource_ids.WIZARD.IDC_CANCEL_FINISH
 
 
 @functools.lru_cache(maxsize=None)
@@ -184,7 +188,7 @@ def check_installation_boxes(boxes):
 # The Unix locale decides a session's ANSI code page ("language for
 # non-Unicode programs"); the programs' own is 936. A locale that is not
 # generated silently gives 1252, so every session checks what it got.
-LOCALES = {936: "zh_CN.UTF-8", 1252: "en_US.UTF-8", 950: "zh_TW.UTF-8", 932: "ja_JP.UTF-8"}
+LOCALES = {936: "zh_CN.UTF-8", 1252: "en_US.UTF-8", 950: "zh_TW.UTF-8", 932: "ja_JP.UTF-8", 949: "ko_KR.UTF-8"}
 
 
 def base_env(prefix, display=None, code_page=936):
@@ -464,21 +468,39 @@ class Wizard:
             raise AssertionError("no dialog %r" % self.caption)
         return data
 
+    def wait_folder_page(self, timeout=10):
+        """Waits until the folder page shows its folder box."""
+        if not wait_until(lambda: self.state()["folder_box"]["visible"], timeout=timeout):
+            raise AssertionError("the folder page of %r never came" % self.caption)
+
+    def on_finished_page(self):
+        """Whether Finish is shown, enabled and reads "完成"."""
+        button = self.state()["controls"][str(FINISH)]
+        return button["visible"] and button["enabled"] and button["text"] == "完成"
+
+    def wait_finished_page(self, timeout=60):
+        """Waits for the finished page of a run that shows no message box on
+        the way; returns the dialog's state read after it (enabling Finish is
+        the page change's last step, and the driver reads the controls one by
+        one)."""
+        if not wait_until(self.on_finished_page, timeout=timeout, interval=0.2):
+            raise AssertionError("the finished page of %r never came" % self.caption)
+        return self.state()
+
     def wait_installed(self, process, failing=False, timeout=120):
         """Waits for the end of an installation, answering every message box
         on the way with OK; returns those boxes. It ends on the finished page
-        ("完成" on Finish, 1007) or, when steps fail (failing, and always under
-        Wine's monitor limit), after the closing message with only Cancel
-        (1007, "取消") left."""
+        or, when steps fail (failing, and always under Wine's monitor limit),
+        after the closing message with only Cancel ("取消") left."""
         failing = failing or not FACTS.monitor_registers
         boxes = []
 
         def ended():
-            button = self.state()["controls"]["1007"]
-            if failing:
-                closed = boxes and boxes[-1]["caption"] == INSTALLER_MSG_CAPTION
-                return closed and button["enabled"] and button["text"] == "取消"
-            return button["visible"] and button["enabled"] and button["text"] == "完成"
+            if not failing:
+                return self.on_finished_page()
+            button = self.state()["controls"][str(FINISH)]
+            closed = boxes and boxes[-1]["caption"] == INSTALLER_MSG_CAPTION
+            return closed and button["enabled"] and button["text"] == "取消"
 
         deadline = time.time() + timeout
         while not wait_until(ended, timeout=0.3):

@@ -72,6 +72,39 @@ def service(session, name=SERVICE):
     return probe(session, "service", name, check=False)
 
 
+def wait_service_state(session, state, timeout=10.0):
+    """Whether the product's service is in state (STOPPED, RUNNING) within timeout seconds."""
+    return harness.wait_until(lambda: service(session).get("state") == state, timeout)
+
+
+def wait_service_gone(session, timeout=10.0):
+    """Whether the product's service is deleted within timeout seconds."""
+    return harness.wait_until(lambda: not service(session)["exists"], timeout)
+
+
+def remove_service(session):
+    """Stops and deletes the product's service, whatever state it is in."""
+    session.run("sc", "stop", SERVICE, check=False)
+    session.run("sc", "delete", SERVICE, check=False)
+
+
+class ServiceCase(harness.WineTestCase):
+    """A test group whose installations leave the product's service behind:
+    the programs it started end and the service goes before the session
+    closes, also when setUpClass failed."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        # Class cleanups run last in, first out: before the session's close.
+        cls.addClassCleanup(cls._end_service, cls.session)
+
+    @staticmethod
+    def _end_service(session):
+        session.stop_started()
+        remove_service(session)
+
+
 def set_service_start_type(session, start_type, name=SERVICE):
     probe(session, "service-start-type", name, str(start_type))
 

@@ -1,13 +1,15 @@
 """The programs on Windows whose ANSI code page ("language for non-Unicode
-programs") is not 936: Western (1252), Traditional Chinese (950) and Japanese
-(932). Their texts are code page 936 literals that must reach Windows as the
-same Chinese characters, painted pages must match a Chinese Windows' pixel for
-pixel, and folders stay ANSI paths: one the ANSI code page cannot hold is
-refused, one it can hold (but 936 cannot) is installed to as typed.
+programs") is not 936: Western (1252), Traditional Chinese (950), Japanese
+(932) and Korean (949). Their texts are code page 936 literals that must reach
+Windows as the same Chinese characters, painted pages must match a Chinese
+Windows' pixel for pixel in a font of the GB2312 character set, and folders
+stay ANSI paths: one the ANSI code page cannot hold is refused, one it can
+hold (but 936 cannot) is installed to as typed.
 
 The pages are compared with the same pages painted in a 936 session (made
 once for the module); the rest of the suite runs in 936 only.
 """
+import json
 import os
 import unittest
 
@@ -15,12 +17,14 @@ import harness
 import sysstate
 from bmp import Bitmap
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, Wizard
+from resource_ids import INSTALLER, UNINSTALLER, WIZARD
 
-NEXT, BROWSE, BACK, CANCEL = 1001, 1002, 1003, 1007
+NEXT, BROWSE, BACK, CANCEL = WIZARD.IDC_NEXT, WIZARD.IDC_BROWSE, WIZARD.IDC_BACK, WIZARD.IDC_CANCEL_FINISH
 INVALID = "安装文件夹不是有效文件夹"
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
 ABOUT_CAPTION = "关于 Varnek标牌打印机驱动卸载程序"
-ABOUT_COMMAND, ABOUT_TITLE, ABOUT_VERSION, RESTART, IDOK = 16, 1011, 1012, 1000, 1
+ABOUT_COMMAND, ABOUT_TITLE, RESTART = UNINSTALLER.IDM_ABOUTBOX, UNINSTALLER.IDC_ABOUT_TITLE, UNINSTALLER.IDC_RESTART
+IDOK = 1
 PAGE_HOST = "Page host"
 # Every page of both programs; the installing page with the status line the
 # installation shows.
@@ -28,6 +32,7 @@ PAGES = [("installer", page) for page in range(4)] + [("uninstaller", page) for 
 STATUS = "正在安装打印机驱动，请稍候..."
 # Inside the folder box's border (page window coordinates).
 FOLDER_TEXT = (39, 183, 361, 203)
+GB2312_CHARSET = 134
 
 _reference_pages = {}
 
@@ -91,6 +96,18 @@ class CodePageChecks:
                              and image.pixel(x, y) != expected.pixel(x, y)]
                 self.assertEqual(differing[:5], [], "%s page %d: %d pixels differ" % (key + (len(differing),)))
 
+    def test_page_fonts_are_of_the_gb2312_character_set(self):
+        # Where the ANSI code page is not 936 the page window asks for
+        # GB2312_CHARSET; the font mapper must then give the same Song face as
+        # on Chinese Windows, not a face of the system's own script.
+        result = self.session.run(harness.program("tests/wine/font_probe.exe"),
+                                  harness.program("installer/VarnekPrinterSetup.exe"), str(INSTALLER.IDD_INSTALL))
+        metrics = json.loads(result.stdout.decode("utf-8"))
+        song = dict(harness.FONT_SUBSTITUTES)["Ms Scanf"]
+        for font in ("page_body_font", "page_heading_font"):
+            with self.subTest(font=font):
+                self.assertEqual((metrics[font]["family"], metrics[font]["charset"]), (song, GB2312_CHARSET))
+
     def test_installer_controls_and_message_box_read_as_chinese(self):
         _, wizard = self.start_installer()
         controls = wizard.state()["controls"]
@@ -99,7 +116,7 @@ class CodePageChecks:
         self.assertEqual(controls[str(BACK)]["text"], "<<上一步")
         self.assertEqual(controls[str(BROWSE)]["text"], "浏览")
         wizard.click(NEXT)
-        harness.wait_until(lambda: wizard.state()["folder_box"]["visible"])
+        wizard.wait_folder_page()
         self.assertEqual(wizard.state()["folder"]["text"], sysstate.DEFAULT_FOLDER)
 
         wizard.set_folder(self.foreign_folder)
@@ -123,7 +140,7 @@ class Western1252(CodePageChecks, harness.WineTestCase):
         folder = "C:\\Café Varnek"
         process, wizard = self.start_installer()
         wizard.click(NEXT)
-        harness.wait_until(lambda: wizard.state()["folder_box"]["visible"])
+        wizard.wait_folder_page()
         wizard.set_folder(folder)
         wizard.click(NEXT)
         harness.check_installation_boxes(wizard.wait_installed(process))
@@ -157,10 +174,7 @@ class Western1252(CodePageChecks, harness.WineTestCase):
 
         # The removal finds the Chinese-named Start-menu entry and the entry's name.
         uninstaller.click(NEXT)
-        finished = harness.wait_until(lambda: uninstaller.state()["controls"][str(CANCEL)]["text"] == "完成",
-                                      timeout=60, interval=0.2)
-        self.assertTrue(finished, "the uninstaller's finished page never came")
-        harness.wait_until(lambda: uninstaller.state()["controls"][str(CANCEL)]["enabled"])
+        uninstaller.wait_finished_page()
         uninstaller.click(CANCEL)
         self.assertTrue(uninstaller.gone())
         self.assertFalse(os.path.exists(os.path.join(sysstate.start_menu_folder(self.session), menu)))
@@ -176,6 +190,12 @@ class TraditionalChinese950(CodePageChecks, harness.WineTestCase):
 class Japanese932(CodePageChecks, harness.WineTestCase):
     code_page = 932
     # Shift JIS has "簡" but not the simplified "简".
+    foreign_folder = "C:\\简体"
+
+
+class Korean949(CodePageChecks, harness.WineTestCase):
+    code_page = 949
+    # The hanja of code page 949 are traditional forms: "簡", not "简".
     foreign_folder = "C:\\简体"
 
 

@@ -13,11 +13,14 @@ import shutil
 import unittest
 
 import harness
+import resource_ids
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 UNINSTALLER = harness.program("uninstaller/Uninstaller.exe")
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-BROWSE, PROGRESS, RESTART, CANCEL = 1002, 1004, 1000, 1007
+WIZARD = resource_ids.WIZARD
+BROWSE, PROGRESS, CANCEL = WIZARD.IDC_BROWSE, WIZARD.IDC_PROGRESS, WIZARD.IDC_CANCEL_FINISH
+RESTART = resource_ids.UNINSTALLER.IDC_RESTART
 # The frame the pages draw around the folder box or the progress bar, and
 # where the uninstaller's finished page starts its closing text.
 FRAME = (26, 168, 453, 218)
@@ -31,15 +34,20 @@ class DialogMetrics(harness.WineTestCase):
         return json.loads(result.stdout.decode("utf-8"))
 
     def test_templates_get_windows_base_units_and_the_caption_buttons_marlett(self):
-        for program, dialog_id in ((INSTALLER, 102), (UNINSTALLER, 129)):
+        for program, dialog_id in ((INSTALLER, resource_ids.INSTALLER.IDD_INSTALL),
+                                   (UNINSTALLER, resource_ids.UNINSTALLER.IDD_UNINSTALL)):
             with self.subTest(program=os.path.basename(program)):
                 metrics = self.probe(program, dialog_id)
                 self.assertEqual(metrics["base_units"], [6, 12])
                 self.assertEqual(metrics["dialog_font"]["height"], 12)
                 self.assertEqual(metrics["caption_button_font"]["face"], "Marlett")
-                # The page fonts get the cell heights they ask for, as SimSun gives them.
+                # The page fonts get the cell heights they ask for, as SimSun gives
+                # them, from the Song face that stands in for it.
                 self.assertEqual(metrics["page_body_font"]["height"], 15)
                 self.assertEqual(metrics["page_heading_font"]["height"], 23)
+                song = dict(harness.FONT_SUBSTITUTES)["Ms Scanf"]
+                self.assertEqual((metrics["page_body_font"]["family"], metrics["page_heading_font"]["family"]),
+                                 (song, song))
 
     def inside(self, rect, outer):
         left, top, right, bottom = rect

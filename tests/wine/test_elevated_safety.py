@@ -12,6 +12,7 @@ import harness
 import sysstate
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, WineTestCase, wait_until
 from package_copies import Package, with_entry_name
+from resource_ids import UNINSTALLER
 from test_extraction import (DATA_FOLDER, IDC_BACK, IDC_BROWSE, IDC_CANCEL_FINISH, IDC_NEXT, INSTALLER, SETTINGS,
                              InstallerRun, read)
 
@@ -20,7 +21,7 @@ TOO_LARGE = "安装文件过大，已停止安装，请联系打印机厂商"
 WRITE_FAILED = "无法写入安装文件，请检查磁盘和安装文件夹后重新安装"
 DOWNLOADS = "C:\\users\\root\\Downloads"
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-RESTART = 1000
+RESTART = UNINSTALLER.IDC_RESTART
 # Every DLL the programs use that is not a KnownDLL of Windows 7 and later.
 PLANTED = ["newdev.dll", "WINSPOOL.DRV", "comctl32.dll"]
 
@@ -97,12 +98,7 @@ class PlantedDllTest(ElevatedCase):
         wizard = harness.Wizard(self.session, UNINSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the uninstaller did not appear")
         wizard.click(IDC_NEXT)
-
-        def finished():
-            button = wizard.state()["controls"][str(IDC_CANCEL_FINISH)]
-            return button["enabled"] and button["text"] == "完成"
-
-        self.assertTrue(wait_until(finished, timeout=60, interval=0.2), "the finished page never came")
+        wizard.wait_finished_page()
         self.assertEqual([], self.markers(folder))
         state = sysstate.spooler(self.session)
         self.assertEqual([], [p["name"] for p in state["printers"] if p["driver"] == sysstate.DRIVER],

@@ -7,9 +7,11 @@ import unittest
 import harness
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, Wizard, WineTestCase, wait_until
 from package_copies import Package, with_entry_contents, with_entry_count, with_entry_name, with_flipped_data_byte
+from resource_ids import INSTALLER as IDS
 from test_upgrade import pending_renames
 
-IDC_NEXT, IDC_BROWSE, IDC_BACK, IDC_PROGRESS, IDC_CANCEL_FINISH = 1001, 1002, 1003, 1004, 1007
+IDC_NEXT, IDC_BROWSE, IDC_BACK, IDC_PROGRESS, IDC_CANCEL_FINISH = (IDS.IDC_NEXT, IDS.IDC_BROWSE, IDS.IDC_BACK,
+                                                                  IDS.IDC_PROGRESS, IDS.IDC_CANCEL_FINISH)
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
 SETTINGS = "VarnekSetting.ini"

@@ -16,11 +16,12 @@ import harness
 import sysstate
 from harness import WineTestCase
 from package_copies import Package
+from resource_ids import UNINSTALLER, WIZARD
 from test_uninstaller import write_tree
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-NEXT, FINISH, RESTART = 1001, 1007, 1000
+NEXT, FINISH, RESTART = WIZARD.IDC_NEXT, WIZARD.IDC_CANCEL_FINISH, UNINSTALLER.IDC_RESTART
 PACKAGE_FILES = ["Brevlet.exe", "Nelvusb.cat", "Nelvusb.inf", "Nelvusb.sys", "Uninstaller.exe", "VKPrinterService.exe",
                  "VarnekUsb64.exe"]
 # The user's files, some named like ours but not ours, one folder deep and
@@ -46,7 +47,7 @@ class OwnershipCase(WineTestCase):
         wizard = harness.Wizard(self.session, harness.INSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the installer did not appear")
         wizard.click(NEXT)
-        self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page")
+        wizard.wait_folder_page()
         wizard.set_folder(folder)
         wizard.click(NEXT)
         harness.check_installation_boxes(wizard.wait_installed(process))
@@ -59,12 +60,7 @@ class OwnershipCase(WineTestCase):
         wizard = harness.Wizard(self.session, UNINSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the uninstaller did not appear")
         wizard.click(NEXT)
-
-        def finished():
-            button = wizard.state()["controls"][str(FINISH)]
-            return button["enabled"] and button["text"] == "完成"
-
-        self.assertTrue(harness.wait_until(finished, timeout=60, interval=0.2), "the finished page never came")
+        wizard.wait_finished_page()
         if not restart:
             wizard.click(RESTART)
         wizard.click(FINISH)

@@ -21,6 +21,7 @@ import harness
 import sysstate
 from harness import WineTestCase
 from package_copies import with_flipped_data_byte
+from resource_ids import INSTALLER as IDS
 from test_lifecycle import INSTALLED, normalised
 from test_silent_modes import changes, run_windowless, setup_log_change
 from test_uninstaller import tree, write_tree
@@ -36,17 +37,10 @@ def writable_for_all(unix_folder):
     os.chmod(unix_folder, os.stat(unix_folder).st_mode | stat.S_IWOTH)
 
 
-class RefusedFolders(WineTestCase):
+class RefusedFolders(sysstate.ServiceCase):
     """Each refusal ends with code 3 and writes no file of the package."""
 
     maxDiff = None
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
-        super().tearDownClass()
 
     def refuse(self, arguments):
         """What a refused run changed, but for its log for support."""
@@ -110,17 +104,11 @@ class LinkedInstallationFolder(WineTestCase):
         self.assertEqual(expected, tree(other))
 
 
-class ReinstallBeforeTheNextLogon(WineTestCase):
+class ReinstallBeforeTheNextLogon(sysstate.ServiceCase):
     """Uninstall, install again, then the next logon: the clean-up pass of the
     removal must not take the new installation."""
 
     maxDiff = None
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-        super().tearDownClass()
 
     def test_the_new_installation_survives_the_next_logon(self):
         uninstaller = self.session.unix_path(sysstate.DEFAULT_FOLDER + "\\Uninstaller.exe")
@@ -168,13 +156,13 @@ class InstallerInAFolderOutsideTheCodePage(WineTestCase):
         process.wait(30)
 
 
-class SwappedInstallerFile(WineTestCase):
+class SwappedInstallerFile(sysstate.ServiceCase):
     """The installer's file swapped for a damaged copy while its wizard runs:
     the package comes from the handle opened at its start, never from the
     path again. Wine lets the Unix side rename a file a Windows program holds
     open without FILE_SHARE_DELETE; on Windows the rename itself fails."""
 
-    NEXT, FINISH = 1001, 1007
+    NEXT, FINISH = IDS.IDC_NEXT, IDS.IDC_CANCEL_FINISH
 
     def test_the_package_read_is_the_one_started(self):
         folder = self.session.unix_path("C:\\Swap")
@@ -190,7 +178,7 @@ class SwappedInstallerFile(WineTestCase):
         with open(installer, "wb") as f:
             f.write(damaged)
         wizard.click(self.NEXT)
-        self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page")
+        wizard.wait_folder_page()
         wizard.set_folder("C:\\Swap Test")
         wizard.click(self.NEXT)
 
@@ -201,12 +189,6 @@ class SwappedInstallerFile(WineTestCase):
         process.wait(30)
         self.assertEqual(sorted(INSTALLED["installation folder"]),
                          sorted(os.listdir(self.session.unix_path("C:\\Swap Test"))))
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-        super().tearDownClass()
 
 
 if __name__ == "__main__":

@@ -9,12 +9,12 @@ import unittest
 
 import harness
 import sysstate
-from harness import WineTestCase
 from package_copies import Package, without_entry
+from resource_ids import INSTALLER as IDS
 from test_extraction import INSTALLER
 from test_system_steps import lnk_fields
 
-NEXT, FINISH = 1001, 1007
+NEXT, FINISH = IDS.IDC_NEXT, IDS.IDC_CANCEL_FINISH
 FOLDER = sysstate.DEFAULT_FOLDER
 DATA_FOLDER = "C:\\ProgramData\\VarnekPrinter"
 DRIVER_FILES = ["VarnekUI.ini", "VarnekUI.dll", "VarnekUni.dll", "UNIRES.DLL", "unidrv.hlp", "UNIDRVUI.dll",
@@ -38,7 +38,7 @@ def install(session, installer=INSTALLER, folder=FOLDER, failing=False):
     wizard = harness.Wizard(session, harness.INSTALLER_CAPTION)
     assert wizard.wait(), "the wizard did not appear"
     wizard.click(NEXT)
-    assert harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page"
+    wizard.wait_folder_page()
     wizard.set_folder(folder)
     wizard.click(NEXT)
     boxes = wizard.wait_installed(process, failing)
@@ -47,7 +47,7 @@ def install(session, installer=INSTALLER, folder=FOLDER, failing=False):
     return boxes
 
 
-class Installation(WineTestCase):
+class Installation(sysstate.ServiceCase):
     """One installation with the printer attached."""
 
     @classmethod
@@ -65,8 +65,6 @@ class Installation(WineTestCase):
     def tearDownClass(cls):
         if cls.session:
             sysstate.remove_devices(cls.session)
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
         super().tearDownClass()
 
     def test_no_message_box_but_the_one_of_wines_limit(self):
@@ -120,8 +118,7 @@ class Installation(WineTestCase):
         self.assertEqual(["VarnekPrinter|||Varnek标牌打印机驱动"], sysstate.programs_and_features(self.session))
 
     def test_service_runs_the_installed_program(self):
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.service(self.session).get("state") == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(self.session, sysstate.RUNNING))
         service = sysstate.service(self.session)
         self.assertEqual(0x110, service["type"])
         self.assertEqual(2, service["start"])
@@ -211,31 +208,20 @@ class Installation(WineTestCase):
                          sysstate.printer_data(self.session, sysstate.QUEUE, "Position"))
 
 
-class Reinstallation(WineTestCase):
+class Reinstallation(sysstate.ServiceCase):
     """Installing over an existing installation, with no printer attached."""
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        try:
-            cls.first_boxes = install(cls.session)
-        except BaseException:
-            cls.tearDownClass()  # unittest skips it when setUpClass fails
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
-        super().tearDownClass()
+        cls.first_boxes = install(cls.session)
 
     @harness.needs_monitor
     def test_second_installation_keeps_what_the_first_left(self):
         self.assertEqual([], self.first_boxes)
         sysstate.set_printer_data(self.session, sysstate.QUEUE, "Position", 7)
         self.session.run("sc", "stop", sysstate.SERVICE)
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.service(self.session)["state"] == sysstate.STOPPED))
+        self.assertTrue(sysstate.wait_service_state(self.session, sysstate.STOPPED))
 
         # The monitor and the port exist already: no box for either.
         self.assertEqual([], install(self.session))
@@ -256,17 +242,10 @@ class Reinstallation(WineTestCase):
 
 
 @harness.needs_monitor
-class MonitorUnregistrable(WineTestCase):
+class MonitorUnregistrable(sysstate.ServiceCase):
     """A payload without the monitor library: the monitor cannot be
     registered, so the port cannot be added; driver and queue still come, and
     the run ends with one message naming the three failed steps."""
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
-        super().tearDownClass()
 
     def test_exactly_one_error_box_and_the_rest_installed(self):
         installer = os.path.join(self.session.dir, "NoMonitorSetup.exe")

@@ -9,8 +9,10 @@ import harness
 import sysstate
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, WineTestCase, Wizard, wait_until
 from package_copies import Package
+from resource_ids import INSTALLER as IDS
 
-NEXT, BROWSE, BACK, PROGRESS, CANCEL = 1001, 1002, 1003, 1004, 1007
+NEXT, BROWSE, BACK, PROGRESS, CANCEL = (IDS.IDC_NEXT, IDS.IDC_BROWSE, IDS.IDC_BACK, IDS.IDC_PROGRESS,
+                                       IDS.IDC_CANCEL_FINISH)
 INVALID = "安装文件夹不是有效文件夹"
 
 
@@ -46,7 +48,7 @@ class InstallerWizard(WineTestCase):
 
     def to_folder_page(self):
         self.wizard.click(NEXT)
-        wait_until(lambda: self.wizard.state()["folder_box"]["visible"])
+        self.wizard.wait_folder_page()
 
     def next_expecting_message(self, folder):
         self.wizard.set_folder(folder)
@@ -151,7 +153,7 @@ class InstallerWizard(WineTestCase):
                 box = self.next_expecting_message(folder)
                 self.assertEqual(box["text"], INVALID)
                 self.assertEqual(box["caption"], INSTALLER_MSG_CAPTION)
-                wait_until(lambda: self.wizard.state()["folder_box"]["visible"])
+                self.wizard.wait_folder_page()
                 self.assertControls({NEXT: (1, 1), BACK: (1, 1), BROWSE: (1, 1), CANCEL: (1, 1)})
                 self.assertEqual(self.wizard.state()["folder"]["text"], folder)
         self.assertFalse(os.path.exists(self.session.unix_path("C:\\b")))
@@ -282,7 +284,7 @@ class InstallingPage(WineTestCase):
         wizard = Wizard(self.session, INSTALLER_CAPTION)
         self.assertTrue(wizard.wait())
         wizard.click(NEXT)
-        wait_until(lambda: wizard.state()["folder_box"]["visible"])
+        wizard.wait_folder_page()
         wizard.click(NEXT)
         box = wizard.message_box(60000)
         self.assertIsNotNone(box, "the worker did not stop at the port step")

@@ -22,11 +22,12 @@ import unittest
 import harness
 import sysstate
 from harness import WineTestCase
+from resource_ids import UNINSTALLER, WIZARD
 from test_system_steps import lnk_fields
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 UNINSTALLER_CAPTION = "Varnek标牌打印机驱动卸载程序"
-NEXT, FINISH, RESTART = 1001, 1007, 1000
+NEXT, FINISH, RESTART = WIZARD.IDC_NEXT, WIZARD.IDC_CANCEL_FINISH, UNINSTALLER.IDC_RESTART
 FOLDER = sysstate.DEFAULT_FOLDER
 SHORTCUT = ("Varnek打印机", "卸载 Varnek打印机驱动.lnk")
 
@@ -190,15 +191,14 @@ class Lifecycle(LifecycleGroup):
         wizard = harness.Wizard(self.session, harness.INSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the installer did not appear")
         wizard.click(NEXT)
-        self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]), "no folder page")
+        wizard.wait_folder_page()
         self.assertEqual(FOLDER, wizard.state()["folder"]["text"])
         wizard.click(NEXT)
         harness.check_installation_boxes(wizard.wait_installed(process))
         wizard.click(FINISH)
         self.assertTrue(wizard.gone())
         self.assertEqual(0, process.wait(30))
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.service(self.session).get("state") == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(self.session, sysstate.RUNNING))
 
     def uninstall(self, restart):
         """The program the Start-menu shortcut names, through its wizard, in
@@ -210,12 +210,7 @@ class Lifecycle(LifecycleGroup):
         wizard = harness.Wizard(self.session, UNINSTALLER_CAPTION)
         self.assertTrue(wizard.wait(), "the uninstaller did not appear")
         wizard.click(NEXT)
-
-        def finished():
-            button = wizard.state()["controls"][str(FINISH)]
-            return button["enabled"] and button["text"] == "完成"
-
-        self.assertTrue(harness.wait_until(finished, timeout=60, interval=0.2), "the finished page never came")
+        wizard.wait_finished_page()
         self.assertTrue(wizard.no_message_box(200))
         self.assertEqual(1, wizard.state()["controls"][str(RESTART)]["checked"])
 
@@ -237,7 +232,7 @@ class Lifecycle(LifecycleGroup):
         self.assertTrue(wizard.gone())
         process.wait(30)
         # Its handles closed with it: the service's deletion is complete.
-        self.assertTrue(harness.wait_until(lambda: not sysstate.service(self.session)["exists"]))
+        self.assertTrue(sysstate.wait_service_gone(self.session))
 
     def wait_for_clean_up(self):
         wait_for_clean_up(self, self.temporary_before)

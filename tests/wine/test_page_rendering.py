@@ -11,6 +11,7 @@ import unittest
 
 import harness
 from bmp import Bitmap
+from resource_ids import INSTALLER as IDS
 
 WHITE = (255, 255, 255)
 PAGE = (236, 233, 216)
@@ -221,18 +222,18 @@ class InstallerPages(PageChecks, harness.WineTestCase):
         self.assertNotEqual(dialog.pixel(0, H - 50), SEPARATOR)
         self.assertNotEqual(dialog.pixel(0, H - 49), WHITE)
 
-        self.wizard.click(1001)
+        self.wizard.click(IDS.IDC_NEXT)
         folder = self.settle(lambda im: im.pixel(0, 54) == SEPARATOR and im.pixel(L, T + 2) == FRAME, "folder")
         self.assert_header_page(folder)
         self.assert_paragraph_starts(folder, T - 10)
         self.assert_frame(folder)
 
-        self.wizard.click(1003)
+        self.wizard.click(IDS.IDC_BACK)
         back = self.settle(lambda im: im.pixel(0, 0) == corner, "back")
         self.assert_welcome_page(back)
 
-        self.wizard.click(1001)
-        self.wizard.click(1001)
+        self.wizard.click(IDS.IDC_NEXT)
+        self.wizard.click(IDS.IDC_NEXT)
         harness.check_installation_boxes(self.wizard.wait_installed(self.process))
         # The finished page needs every step: under Wine's monitor limit the
         # run ends on the installing page with its closing message instead.
@@ -245,7 +246,7 @@ class InstallerPages(PageChecks, harness.WineTestCase):
             rows = ink_rows(finished, 0, finished.width, 56, finished.height, PAGE)
             self.assertFalse([y for y in rows if 86 <= y < 193], "nothing between the two texts")
             self.closing_text_top(finished, 193)
-        self.wizard.click(1007)
+        self.wizard.click(IDS.IDC_CANCEL_FINISH)
         self.assertTrue(self.wizard.gone())
 
 

@@ -137,13 +137,12 @@ class ServiceRemoval(WineTestCase):
         os.makedirs(folder)
         shutil.copy(harness.program("payload/vendor/VKPrinterService.exe"), os.path.join(folder, "VKPrinterService.exe"))
         self.session.run(harness.program("tests/wine/stephost.exe"), "service", FOLDER)
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.service(self.session).get("state") == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(self.session, sysstate.RUNNING))
 
         probe(self.session, "service")
         # The deletion completes once the service has stopped and the
         # uninstaller, which kept its handles, has ended.
-        self.assertTrue(harness.wait_until(lambda: not sysstate.service(self.session)["exists"]))
+        self.assertTrue(sysstate.wait_service_gone(self.session))
         self.assertFalse(sysstate.registry(
             self.session, "HKLM\\System\\CurrentControlSet\\Services\\" + sysstate.SERVICE)["exists"])
 

@@ -13,7 +13,6 @@ import unittest
 
 import harness
 import sysstate
-from harness import WineTestCase
 from package_copies import with_flipped_data_byte, without_entry
 from test_lifecycle import (FOLDER, INSTALLED, WINE_SETTINGS, WINE_VIDEO, LifecycleGroup, check_removed, covers,
                             normalised, wait_for_clean_up)
@@ -93,8 +92,7 @@ class SilentLifecycle(LifecycleGroup):
     def test_1_silent_install_leaves_the_wizards_state(self):
         # Under Wine's monitor limit the port step fails as the wizard's does.
         self.assertEqual((harness.INSTALLED_CODE, False), run_windowless(self.session, INSTALLER, "/S"))
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.service(self.session).get("state") == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(self.session, sysstate.RUNNING))
         state = normalised(sysstate.product_state(self.session))
         self.assertEqual(INSTALLED, state, "\n" + sysstate.describe(state))
         self.done.add(1)
@@ -142,17 +140,10 @@ class SilentLifecycle(LifecycleGroup):
         self.assertIn(["delete file", FOLDER + "\\Brevlet.exe", "ok", 0], [line[1:] for line in log])
 
 
-class SilentFailures(WineTestCase):
+class SilentFailures(sysstate.ServiceCase):
     """Each failure its exit code, with no window and nothing written."""
 
     maxDiff = None
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
-        super().tearDownClass()
 
     def test_the_check_sees_a_window(self):
         # The wizard cannot open without a display: Wine reports the attempt.

@@ -132,7 +132,7 @@ class PrinterService(WineTestCase):
         # An auto-start service would start again with every new Wine session.
         self.stop()
         self.session.run("sc", "delete", sysstate.SERVICE, check=False)
-        self.assertTrue(harness.wait_until(lambda: not sysstate.service(self.session)["exists"]))
+        self.assertTrue(sysstate.wait_service_gone(self.session))
 
     def stop(self):
         self.session.run("sc", "stop", sysstate.SERVICE, check=False)
@@ -158,8 +158,7 @@ class PrinterService(WineTestCase):
         self.assertEqual("", service["load_order_group"])
         self.assertEqual("LocalSystem", service["account"])
         self.assertEqual(0, self.result)
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.service(self.session)["state"] == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(self.session, sysstate.RUNNING))
 
     def test_installing_again_leaves_a_stopped_service_stopped(self):
         self.install()
@@ -182,8 +181,7 @@ class PrinterService(WineTestCase):
         self.assertEqual('"%s\\VKPrinterService.exe"' % other, again["binary_path"])
         self.assertEqual(3, again["start"])
         self.assertEqual("Varnek打印机侦测服务", again["description"])
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.service(self.session)["state"] == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(self.session, sysstate.RUNNING))
 
     def test_installing_again_leaves_a_changed_service_as_changed(self):
         self.install()
@@ -197,15 +195,14 @@ class PrinterService(WineTestCase):
 
     def test_installing_again_leaves_a_deleted_service_deleted(self):
         self.install()
-        self.assertTrue(harness.wait_until(
-            lambda: sysstate.service(self.session)["state"] == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(self.session, sysstate.RUNNING))
         # Marked for deletion while running: it goes once it stops, so no
         # service would run the program: the step fails.
         self.session.run("sc", "delete", sysstate.SERVICE)
         self.install()
         self.assertEqual(SERVICE_FAILED, self.result)
         self.stop()
-        self.assertTrue(harness.wait_until(lambda: not sysstate.service(self.session)["exists"]))
+        self.assertTrue(sysstate.wait_service_gone(self.session))
 
 
 if __name__ == "__main__":

@@ -16,6 +16,7 @@ import time
 import unittest
 
 import harness
+import resource_ids
 
 CAPTION = "Varnek标牌打印机驱动卸载程序"
 ABOUT_CAPTION = "关于 Varnek标牌打印机驱动卸载程序"
@@ -29,8 +30,11 @@ START_MENU_ENTRIES = [("Varnek打印机", "卸载 Varnek打印机驱动.lnk"),
                       ("Varnek标牌打印机", "卸载 Varnek标牌打印机驱动.lnk")]
 # The shell's programs folder (CSIDL_PROGRAMS) in a Wine profile.
 PROGRAMS = ("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
-NEXT, BROWSE, BACK, PROGRESS, FINISH, RESTART = 1001, 1002, 1003, 1004, 1007, 1000
-ABOUT_COMMAND, ABOUT_TITLE, ABOUT_VERSION, IDOK = 16, 1011, 1012, 1
+IDS = resource_ids.UNINSTALLER
+NEXT, BROWSE, BACK, PROGRESS, FINISH, RESTART = (IDS.IDC_NEXT, IDS.IDC_BROWSE, IDS.IDC_BACK, IDS.IDC_PROGRESS,
+                                                 IDS.IDC_CANCEL_FINISH, IDS.IDC_RESTART)
+ABOUT_COMMAND, ABOUT_TITLE, ABOUT_VERSION = IDS.IDM_ABOUTBOX, IDS.IDC_ABOUT_TITLE, IDS.IDC_ABOUT_VERSION
+IDOK = 1
 with open(os.path.join(harness.REPO, "common", "names.h")) as names:
     PACKAGE_VERSION = re.search(r'#define VARNEK_PACKAGE_VERSION "([^"]+)"', names.read()).group(1)
 
@@ -111,15 +115,6 @@ class UninstallerCase(harness.WineTestCase):
 
     def remove_run_once(self):
         self.session.run("reg", "delete", RUN_ONCE, "/v", "DvxUninstaller", "/f", check=False)
-
-    def wait_for_finished_page(self, wizard, timeout=60):
-        def finished():
-            finish = wizard.state()["controls"][str(FINISH)]
-            return finish["text"] == "完成" and finish["enabled"]
-        self.assertTrue(harness.wait_until(finished, timeout=timeout, interval=0.2), "the finished page never came")
-        # Enabling Finish is the page change's last step; the driver reads the
-        # controls one by one, so read them again now that the change is over.
-        return wizard.state()
 
 
 class WizardTest(UninstallerCase):
@@ -207,7 +202,7 @@ class WizardTest(UninstallerCase):
         self.assertEqual(controls[str(FINISH)]["enabled"], 0,
                          "the removal ended before the close attempts: the test proves nothing")
 
-        controls = self.wait_for_finished_page(wizard)["controls"]
+        controls = wizard.wait_finished_page()["controls"]
         self.assertEqual((controls[str(RESTART)]["visible"], controls[str(RESTART)]["checked"]), (1, 1))
         self.assertEqual((controls[str(NEXT)]["visible"], controls[str(BACK)]["visible"]), (0, 0))
         self.assertEqual((controls[str(FINISH)]["visible"], controls[str(FINISH)]["enabled"]), (1, 1))
@@ -255,7 +250,7 @@ class RestartTest(UninstallerCase):
         wizard = harness.Wizard(self.session, CAPTION)
         self.assertTrue(wizard.wait())
         wizard.click(NEXT)
-        self.wait_for_finished_page(wizard)
+        wizard.wait_finished_page()
         wizard.click(FINISH)
         self.assertTrue(wizard.gone())
         process.wait(20)

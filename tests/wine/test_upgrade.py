@@ -15,9 +15,9 @@ import unittest
 
 import harness
 import sysstate
-from harness import WineTestCase
 from bmp import Bitmap
 from package_copies import Package
+from resource_ids import INSTALLER as IDS
 from test_page_rendering import PAGE, ink_rows
 from test_silent_modes import run_windowless, windows_path
 
@@ -32,7 +32,7 @@ DRIVER_MODULES = ["VarnekUI.dll", "VarnekUni.dll", "UNIDRV.dll", "UNIDRVUI.dll"]
 INSTALLED, RESTART_NEEDED = 0, 3010
 DRIVER_FILES_FAILED, SERVICE_FAILED = 13, 19
 USER_SETTING = b"Density=9"
-NEXT, FINISH = 1001, 1007
+NEXT, FINISH = IDS.IDC_NEXT, IDS.IDC_CANCEL_FINISH
 
 
 def packed_installer(session, name, changes):
@@ -109,24 +109,16 @@ def service_images(unix_path):
 
 
 @harness.needs_monitor
-class Upgrade(WineTestCase):
+class Upgrade(sysstate.ServiceCase):
     """A first installation with the service running, the user's settings,
     and the monitor library held as the spooler holds it; then the upgrade."""
 
     maxDiff = None
 
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.stop_started()
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
-        super().tearDownClass()
-
     def test_upgrade_replaces_every_file_now_or_at_the_restart(self):
         session = self.session
         self.assertEqual(INSTALLED, install(session, INSTALLER, "/S"))
-        self.assertTrue(harness.wait_until(lambda: sysstate.service(session).get("state") == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(session, sysstate.RUNNING))
         settings = os.path.join(session.unix_path(sysstate.DATA_FOLDER), "VarnekSetting.ini")
         user_settings = read(settings).replace(b"Density=3", USER_SETTING)
         self.assertNotEqual(read(settings), user_settings)
@@ -163,7 +155,7 @@ class Upgrade(WineTestCase):
         self.assertIn((target + ".new", target, True), pending_renames(session))
         self.assertFalse(os.path.exists(os.path.join(folder, sysstate.MONITOR_LIBRARY)))
         self.assertIn(USER_SETTING, read(settings))
-        self.assertTrue(harness.wait_until(lambda: sysstate.service(session).get("state") == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(session, sysstate.RUNNING))
         program = os.path.join(folder, "VKPrinterService.exe")
         self.assertEqual([True], harness.wait_until(lambda: service_images(program), timeout=20))
 
@@ -185,22 +177,14 @@ class Upgrade(WineTestCase):
         session.run("wineboot", "-r", timeout=120)
         self.assertEqual(new[sysstate.MONITOR_LIBRARY], read(library))
         self.assertFalse(os.path.exists(library + ".new"))
-        self.assertTrue(harness.wait_until(lambda: sysstate.service(session).get("state") == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(session, sysstate.RUNNING))
         self.assertEqual([True], harness.wait_until(lambda: service_images(program), timeout=20))
         self.assertIn(USER_SETTING, read(settings))
 
 
 @harness.needs_monitor
-class WizardUpgrade(WineTestCase):
+class WizardUpgrade(sysstate.ServiceCase):
     """The wizard over an installation whose notice program is running."""
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.stop_started()
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
-        super().tearDownClass()
 
     def test_finished_page_asks_for_the_restart(self):
         session = self.session
@@ -216,13 +200,9 @@ class WizardUpgrade(WineTestCase):
         wizard = harness.Wizard(session, harness.INSTALLER_CAPTION)
         self.assertTrue(wizard.wait())
         wizard.click(NEXT)
-        self.assertTrue(harness.wait_until(lambda: wizard.state()["folder_box"]["visible"]))
+        wizard.wait_folder_page()
         wizard.click(NEXT)
-
-        def finished():
-            finish = wizard.state()["controls"][str(FINISH)]
-            return finish["text"] == "完成" and finish["enabled"]
-        self.assertTrue(harness.wait_until(finished, timeout=60), "the finished page did not come")
+        wizard.wait_finished_page()
         self.assertTrue(wizard.no_message_box())
         # The status line at y 160, between the success text and the closing
         # text, which a run without a restart leaves empty (test_page_rendering).
@@ -241,19 +221,11 @@ class WizardUpgrade(WineTestCase):
 
 
 @harness.needs_monitor
-class FailedSteps(WineTestCase):
+class FailedSteps(sysstate.ServiceCase):
     """A step made to fail gives its code and its log line, and the steps
     after it still run."""
 
     maxDiff = None
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.session:
-            cls.session.stop_started()
-            cls.session.run("sc", "stop", sysstate.SERVICE, check=False)
-            cls.session.run("sc", "delete", sysstate.SERVICE, check=False)
-        super().tearDownClass()
 
     def test_a_driver_file_that_cannot_be_copied_keeps_its_source(self):
         # A folder where a driver file goes: the copy fails (access denied).
@@ -284,13 +256,12 @@ class FailedSteps(WineTestCase):
             self.assertIn(["service", sysstate.SERVICE, "created, started", 0], lines)
         finally:
             os.rmdir(blocker)
-            self.session.run("sc", "stop", sysstate.SERVICE, check=False)
-            self.session.run("sc", "delete", sysstate.SERVICE, check=False)
+            sysstate.remove_service(self.session)
 
     def test_a_service_marked_for_deletion_fails_its_step(self):
         session = self.session
         self.assertEqual(INSTALLED, install(session, INSTALLER, "/S /D=C:\\Marked"))
-        self.assertTrue(harness.wait_until(lambda: sysstate.service(session).get("state") == sysstate.RUNNING))
+        self.assertTrue(sysstate.wait_service_state(session, sysstate.RUNNING))
         # Another program holds the service open, as the Services console
         # does: deleted, it stays until that handle closes.
         held = os.path.join(session.dir, "service-held")

@@ -1,13 +1,15 @@
 // font_probe EXE DIALOG_ID: the metrics a program's dialog template gets in
 // this prefix, as JSON: the dialog base units (MapDialogRect of 4 x 8 units,
 // what every control of the template is placed by), the face and metrics of
-// the dialog's font, the system's base units (GetDialogBaseUnits), the faces
-// that the page fonts' "Ms Scanf" and the caption buttons' "Marlett" resolve
-// to. Exit code 0, 2 when the template cannot be loaded, 3 for bad usage.
+// the dialog's font, the system's base units (GetDialogBaseUnits), the faces,
+// families and character sets that the page fonts' "Ms Scanf" and the caption
+// buttons' "Marlett" resolve to. Exit code 0, 2 when the template cannot be
+// loaded, 3 for bad usage.
 #include <stdlib.h>
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/chinese_text.h"
 #include "tests/wine/sysprobe/json_out.h"
 
 namespace {
@@ -26,7 +28,9 @@ void NumberPair(const char* key, LONG first, LONG second)
     Json::EndArray();
 }
 
-// Face, cell height and average character width of a font as drawn on dc.
+// Face, family, cell height, average character width and character set of a
+// font as drawn on dc. The face is the name asked for where a substitute
+// answers to it; the family is the font file's own (empty for a bitmap font).
 void FontFields(const char* key, HDC dc, HFONT font)
 {
     HGDIOBJ previous = SelectObject(dc, font);
@@ -34,12 +38,22 @@ void FontFields(const char* key, HDC dc, HFONT font)
     GetTextFaceW(dc, LF_FACESIZE, face);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
+    static char outline[2048];
+    const wchar_t* family = L"";
+    const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+    if (size && size <= sizeof(outline) &&
+        GetOutlineTextMetricsW(dc, size, reinterpret_cast<OUTLINETEXTMETRICW*>(outline))) {
+        const auto* names = reinterpret_cast<const OUTLINETEXTMETRICW*>(outline);
+        family = reinterpret_cast<const wchar_t*>(outline + reinterpret_cast<UINT_PTR>(names->otmpFamilyName));
+    }
     SelectObject(dc, previous);
     Json::Key(key);
     Json::BeginObject();
     Json::Field("face", face);
+    Json::Field("family", family);
     Json::Field("height", static_cast<DWORD>(metrics.tmHeight));
     Json::Field("average_width", static_cast<DWORD>(metrics.tmAveCharWidth));
+    Json::Field("charset", static_cast<DWORD>(metrics.tmCharSet));
     Json::EndObject();
 }
 
@@ -72,8 +86,11 @@ int main()
     MapDialogRect(dialog, &units);
     const LONG system = GetDialogBaseUnits();
     HDC dc = GetDC(dialog);
-    HFONT pageBody = CreateFace(15, FW_NORMAL, ANSI_CHARSET, L"Ms Scanf");
-    HFONT pageHeading = CreateFace(23, 800, ANSI_CHARSET, L"Ms Scanf");
+    // The character set the page window asks for (wizard_ui/wizard_wnd.cpp):
+    // the system's own where its ANSI code page is the texts', else GB2312.
+    const BYTE pageCharset = GetACP() == kTextCodePage ? ANSI_CHARSET : GB2312_CHARSET;
+    HFONT pageBody = CreateFace(15, FW_NORMAL, pageCharset, L"Ms Scanf");
+    HFONT pageHeading = CreateFace(23, 800, pageCharset, L"Ms Scanf");
     HFONT marlett = CreateFace(-13, FW_NORMAL, SYMBOL_CHARSET, L"Marlett");
 
     Json::BeginObject();
