@@ -17,7 +17,6 @@ set(VARNEK_PORTABLE_SOURCES
   installer/port_error_text.cpp
   installer/service_command.cpp
   installer/install_command_line.cpp
-  installer/small_crc32.cpp
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
   uninstaller/removal_progress.cpp

@@ -1,5 +1,5 @@
-// The installer's page pictures travel deflated: it links zlib's inflate for
-// its package anyway, and deflate packs the pictures' gradients and
+// The installer's page pictures travel deflated: it inflates its package
+// anyway, and deflate packs the pictures' gradients and
 // anti-aliased edges to about half of what runs of pixels take. Portable: no
 // windows.h.
 //

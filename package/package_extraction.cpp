@@ -27,12 +27,12 @@ private:
 };
 
 // Inflates into the file the target has just made and closes it.
-int WriteEntry(PackageInput& file, z_stream& stream, uint32_t dataLength, uint64_t& total, uint32_t packageSize,
+int WriteEntry(PackageInput& file, uint32_t dataLength, uint64_t& total, uint32_t packageSize,
                ExtractTarget& target)
 {
     ProgressWriter writer(target, total, packageSize);
     const StreamResult inflated =
-        dataLength > 0 ? InflateStream(stream, file, dataLength, writer) : StreamResult::kComplete;
+        dataLength > 0 ? InflateStream(file, dataLength, writer) : StreamResult::kComplete;
     target.Close();
     if (inflated == StreamResult::kSinkFailed || inflated == StreamResult::kMemoryError)
         return kPackageWriteFailed;
@@ -44,18 +44,15 @@ int WriteEntry(PackageInput& file, z_stream& stream, uint32_t dataLength, uint64
 int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
                  uint32_t packageSize, ExtractTarget& target)
 {
-    z_stream stream = {};
-    if (inflateInit(&stream) != Z_OK)
-        return kPackageWriteFailed;
     int result = kPackageWriteFailed;
     switch (target.Create(outputPath)) {
     case CreateResult::kCreated:
-        result = WriteEntry(file, stream, dataLength, total, packageSize, target);
+        result = WriteEntry(file, dataLength, total, packageSize, target);
         break;
     case CreateResult::kInUse:
         // Never left as the old file while reported installed.
         if (target.CreateReplacement(outputPath)) {
-            result = WriteEntry(file, stream, dataLength, total, packageSize, target);
+            result = WriteEntry(file, dataLength, total, packageSize, target);
             if (result == kPackageOk)
                 result = target.ScheduleReplacement(outputPath) ? kEntryReplacedAtRestart : kPackageWriteFailed;
         }
@@ -63,7 +60,6 @@ int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath
     case CreateResult::kFailed:
         break;
     }
-    inflateEnd(&stream);
     return result;
 }
 

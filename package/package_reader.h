@@ -1,12 +1,10 @@
 // Reading the payload package: the layout from the trailer, checked entry
 // headers, and the streaming inflation of one entry with bounded memory
-// (one 16 KiB input and one 16 KiB output buffer).
+// (one 16 KiB input buffer and the 32 KiB window).
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
-
-#include <zlib.h>
 
 #include "package/package_format.h"
 
@@ -105,10 +103,9 @@ bool IsSettingsEntry(const char* name);
 // "%s\%s" of the entry's folder and its name; false when it does not fit.
 bool ComposeEntryPath(char* buffer, size_t size, const ExtractFolders& folders, const char* name);
 
-// Inflates dataLength bytes from the current input position through stream,
-// which the caller has initialised for inflating and ends itself. The sink
-// gets every produced chunk of at most 16 KiB.
-StreamResult InflateStream(z_stream& stream, PackageInput& input, uint32_t dataLength, InflateSink& sink);
+// Inflates the zlib stream of dataLength bytes at the current input position.
+// The sink gets every produced chunk of at most 16 KiB.
+StreamResult InflateStream(PackageInput& input, uint32_t dataLength, InflateSink& sink);
 
 // The integrity pass over the whole package, before anything is written:
 // every header and name sound, every output path within 255 characters,

@@ -90,12 +90,8 @@ bool PackedModulesFit(PackageInput& input, const PackageLayout& layout, NativeMa
         position = header.dataOffset + header.dataLength;
         if (!IsNativeModule(header.name))
             continue;
-        z_stream stream = {};
-        if (inflateInit(&stream) != Z_OK)
-            return false;
         HeaderSink sink;
-        InflateStream(stream, input, header.dataLength, sink);
-        inflateEnd(&stream);
+        InflateStream(input, header.dataLength, sink);
         // What is no image at all would not load either: refused alike.
         if (PeMachineOf(sink.Bytes(), sink.Size()) != wanted)
             return false;
