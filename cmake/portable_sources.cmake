@@ -21,7 +21,7 @@ set(VARNEK_PORTABLE_SOURCES
   installer/small_crc32.cpp
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
-  uninstaller/removal_progress.cpp
+  uninstaller/removal_step.cpp
   uninstaller/driver_file_removal.cpp
   uninstaller/removal_forms.cpp
   installer/package_extraction.cpp

@@ -6,21 +6,21 @@
 #include "uninstaller/printer_system_removal.h"
 #include "uninstaller/spooler_files.h"
 
-void CleanUpInstallation(const char* folder)
+RemovalResult CleanUpInstallation(const char* folder)
 {
-    CStringArray files, folders;
+    PathList files, folders;
     ListInstallationFolder(folder, files, folders);
-    DeleteListedItems(files, folders, nullptr);
+    RemovalResult result = DeleteListedItems(files, folders, nullptr);
     // Without the driver directory nothing of the spooler's is touched.
     char driverDirectory[kPathBufferSize];
     if (!GetDriverDirectory(driverDirectory, sizeof driverDirectory))
-        return;
+        return Combined(result, RemovalResult::Failed(::GetLastError()));
     // The wizard's deletion fails while the spooler still uses the driver.
     if (IsDriverRegistered(VARNEK_PRINTER_DRIVER))
-        RemovePrinterDriver(VARNEK_PRINTER_DRIVER);
+        result = Combined(result, RemovePrinterDriver(VARNEK_PRINTER_DRIVER));
     // A registered driver without its files could never be used or
     // reinstalled cleanly: its files stay as long as it does.
     if (!IsDriverRegistered(VARNEK_PRINTER_DRIVER))
-        DeleteDriverFiles(driverDirectory);
-    DeleteMonitorLibrary();
+        result = Combined(result, DeleteDriverFiles(driverDirectory));
+    return Combined(result, DeleteMonitorLibrary());
 }

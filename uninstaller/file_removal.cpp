@@ -1,6 +1,7 @@
 #include "uninstaller/file_removal.h"
 
 #include <shlobj.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "common/chinese_text.h"
@@ -11,7 +12,6 @@
 #include "common/step_log.h"
 #include "common/reparse_points.h"
 #include "uninstaller/module_path.h"
-#include "uninstaller/removal_progress.h"
 
 namespace {
 
@@ -52,9 +52,82 @@ bool IsDotEntry(const char* name)
     return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
 }
 
+// An item kept because a level above it is a link: the removal refuses it
+// as Windows refuses a deletion it may not make.
+RemovalResult KeptForLink(const char* step, const char* path)
+{
+    LogStep(step, path, "kept, link on the way", 0);
+    return RemovalResult::Failed(ERROR_ACCESS_DENIED);
+}
+
+RemovalResult LoggedDeletion(const char* step, const char* path, BOOL deleted)
+{
+    const unsigned long error = deleted ? ERROR_SUCCESS : ::GetLastError();
+    LogDeletion(step, path, error);
+    return DeletionResult(error);
+}
+
+// A UTF-16 path as the log writes it, in the ANSI code page; a character the
+// code page lacks shows as '?' in the log only.
+struct LogPath {
+    explicit LogPath(const wchar_t* path)
+    {
+        if (::WideCharToMultiByte(CP_ACP, 0, path, -1, text, sizeof text, nullptr, nullptr) <= 0)
+            text[0] = '\0';
+    }
+    char text[kPathBufferSize];
+};
+
+// One Start-menu entry: the shortcut while every level down to its folder
+// is held, then the folder while every level above it is held (a folder
+// that is itself a link: only the link goes). An entry whose folder does not
+// exist is nothing there.
+RemovalResult RemoveStartMenuEntry(const wchar_t* menuFolder, const wchar_t* shortcut)
+{
+    if (::GetFileAttributesW(menuFolder) == INVALID_FILE_ATTRIBUTES)
+        return RemovalResult::NothingThere();
+    const LogPath shortcutText(shortcut), folderText(menuFolder);
+    RemovalResult result;
+    HeldLevels held;
+    if (held.HoldFolder(menuFolder))
+        result = LoggedDeletion("delete file", shortcutText.text, ::DeleteFileW(shortcut));
+    else
+        result = KeptForLink("delete file", shortcutText.text);
+    held.Release();
+    if (!HoldLevelsAbove(held, menuFolder))
+        return Combined(result, KeptForLink("delete folder", folderText.text));
+    return Combined(result, LoggedDeletion("delete folder", folderText.text, ::RemoveDirectoryW(menuFolder)));
+}
+
 }  // namespace
 
-void ListFolderTree(const char* folder, CStringArray& files, CStringArray& folders)
+PathList::~PathList()
+{
+    for (int i = 0; i < m_count; ++i)
+        free(m_items[i]);
+    free(m_items);
+}
+
+bool PathList::Add(const char* path)
+{
+    if (m_count == m_capacity) {
+        const int capacity = m_capacity ? m_capacity * 2 : 16;
+        char** grown = static_cast<char**>(realloc(m_items, sizeof(char*) * capacity));
+        if (!grown)
+            return false;
+        m_items = grown;
+        m_capacity = capacity;
+    }
+    const size_t size = strlen(path) + 1;
+    char* copy = static_cast<char*>(malloc(size));
+    if (!copy)
+        return false;
+    memcpy(copy, path, size);
+    m_items[m_count++] = copy;
+    return true;
+}
+
+void ListFolderTree(const char* folder, PathList& files, PathList& folders)
 {
     char pattern[kPathBufferSize];
     if (!ComposePath(pattern, sizeof pattern, "%s\\*.*", folder))
@@ -81,7 +154,7 @@ void ListFolderTree(const char* folder, CStringArray& files, CStringArray& folde
     ::FindClose(find);
 }
 
-void ListInstallationFolder(const char* folder, CStringArray& files, CStringArray& folders)
+void ListInstallationFolder(const char* folder, PathList& files, PathList& folders)
 {
     // A folder that is itself a link, or lies below one, is not emptied:
     // its tree is elsewhere.
@@ -97,16 +170,17 @@ void ListInstallationFolder(const char* folder, CStringArray& files, CStringArra
     }
 }
 
-void CollectRemovalLists(char* folder, size_t size, CStringArray& files, CStringArray& folders)
+void CollectRemovalLists(char* folder, size_t size, PathList& files, PathList& folders)
 {
     if (GetOwnFolder(folder, size))
         ListInstallationFolder(folder, files, folders);
 }
 
-void RemoveStartMenuEntries()
+RemovalResult RemoveStartMenuEntries()
 {
     wchar_t programs[2][kPathBufferSize];
     const int programsCount = ProgramsFolders(programs);
+    RemovalResult result = RemovalResult::NothingThere();
     for (int i = 0; i < programsCount; ++i) {
         for (const StartMenuEntry& entry : kStartMenuEntries) {
             wchar_t menuFolder[kPathBufferSize], shortcut[kPathBufferSize];
@@ -115,67 +189,65 @@ void RemoveStartMenuEntries()
                 !ComposeWide(shortcut, kPathBufferSize, L"%ls\\%ls", menuFolder,
                              static_cast<const wchar_t*>(WideText(entry.shortcut))))
                 continue;
-            // A menu folder that is now a link leads elsewhere: only the link goes.
-            const DWORD attributes = ::GetFileAttributesW(menuFolder);
-            if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                ::DeleteFileW(shortcut);
-            ::RemoveDirectoryW(menuFolder);
+            result = Combined(result, RemoveStartMenuEntry(menuFolder, shortcut));
         }
     }
+    return result;
 }
 
-void DeleteListedItems(const CStringArray& files, const CStringArray& folders, CProgressCtrl* progress)
+RemovalResult DeleteListedItems(const PathList& files, const PathList& folders, RemovalProgress* progress)
 {
-    const int F = files.GetSize(), D = folders.GetSize(), T = F + D;
+    const int F = files.Count(), D = folders.Count(), T = F + D;
     // The tree may have changed since it was listed: a folder replaced by a
     // junction now leads elsewhere, so every level from the drive root down
     // to each item is checked and held as the item is reached. The item
     // itself may be a link: deleting it removes only the link. Levels the
     // previous item held for the same folder stay held, so unchanged.
     HeldLevels held;
+    RemovalResult result = RemovalResult::NothingThere();
     for (int i = 0; i < F; ++i) {
         if (!HoldLevelsAbove(held, files[i]))
-            LogStep("delete file", files[i], "kept, link on the way", 0);
+            result = Combined(result, KeptForLink("delete file", files[i]));
         else
-            LogDeletion("delete file", files[i], ::DeleteFileA(files[i]) ? ERROR_SUCCESS : ::GetLastError());
+            result = Combined(result, LoggedDeletion("delete file", files[i], ::DeleteFileA(files[i])));
         if (progress)
-            progress->SetPos(ProgressPosition(i + 1, T));
+            progress->SetPosition(ProgressPosition(i + 1, T));
     }
     for (int j = 0; j < D; ++j) {
         const char* folder = folders[D - 1 - j];
         if (!HoldLevelsAbove(held, folder))
-            LogStep("delete folder", folder, "kept, link on the way", 0);
+            result = Combined(result, KeptForLink("delete folder", folder));
         else
-            LogDeletion("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
+            result = Combined(result, LoggedDeletion("delete folder", folder, ::RemoveDirectoryA(folder)));
         if (progress)
-            progress->SetPos(ProgressPosition(F + j + 1, T));
+            progress->SetPosition(ProgressPosition(F + j + 1, T));
     }
+    return result;
 }
 
-void RemoveDataFolderSettings()
+RemovalResult RemoveDataFolderSettings()
 {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
     if (!::GetVersionExA(&version) || version.dwMajorVersion <= 5)
-        return;
+        return RemovalResult::NothingThere();
     char windowsDir[kPathBufferSize] = "";
     UINT n = ::GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
     char folder[kPathBufferSize], settings[kPathBufferSize];
     if (n < 2 || n >= sizeof windowsDir || windowsDir[1] != ':' ||
         !ComposePath(folder, sizeof folder, "%.2s\\ProgramData\\VarnekPrinter", windowsDir) ||
         !ComposePath(settings, sizeof settings, "%s\\VarnekSetting.ini", folder))
-        return;
+        return RemovalResult::Failed(ERROR_BAD_PATHNAME);
     // An ordinary user can create this folder as a junction into a system
     // folder before the installation: nothing is deleted through it.
     HeldLevels held;
     if (!held.HoldFolder(folder)) {
-        LogStep("delete file", settings, "kept, link on the way", 0);
-        return;
+        const RemovalResult kept = KeptForLink("delete file", settings);
+        return ::GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES ? RemovalResult::NothingThere() : kept;
     }
-    LogDeletion("delete file", settings, ::DeleteFileA(settings) ? ERROR_SUCCESS : ::GetLastError());
+    const RemovalResult result = LoggedDeletion("delete file", settings, ::DeleteFileA(settings));
     held.Release();
     if (HoldLevelsAbove(held, folder))
-        LogDeletion("delete folder", folder, ::RemoveDirectoryA(folder) ? ERROR_SUCCESS : ::GetLastError());
-    else
-        LogStep("delete folder", folder, "kept, link on the way", 0);
+        return Combined(result, LoggedDeletion("delete folder", folder, ::RemoveDirectoryA(folder)));
+    return Combined(result, KeptForLink("delete folder", folder));
 }

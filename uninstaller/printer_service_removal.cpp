@@ -24,28 +24,31 @@ void WaitUntilStopped(SC_HANDLE service)
 
 }  // namespace
 
-void RemovePrinterService()
+RemovalResult RemovePrinterService()
 {
     SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (!manager) {
-        LogResult("remove service", VARNEK_SERVICE, ::GetLastError());
-        return;
+        const DWORD error = ::GetLastError();
+        LogResult("remove service", VARNEK_SERVICE, error);
+        return RemovalResult::Failed(error);
     }
     SC_HANDLE service = ::OpenServiceA(manager, VARNEK_SERVICE, SERVICE_ALL_ACCESS);
     if (!service) {
         const DWORD error = ::GetLastError();
-        LogStep("remove service", VARNEK_SERVICE, error == ERROR_SERVICE_DOES_NOT_EXIST ? "not installed" : "failed",
-                error);
+        const bool absent = error == ERROR_SERVICE_DOES_NOT_EXIST;
+        LogStep("remove service", VARNEK_SERVICE, absent ? "not installed" : "failed", error);
         ::CloseServiceHandle(manager);
-        return;
+        return absent ? RemovalResult::NothingThere() : RemovalResult::Failed(error);
     }
     SERVICE_STATUS status;
     // The service holds the printer driver: the queues and the driver can be
     // deleted only once it has stopped.
     if (::ControlService(service, SERVICE_CONTROL_STOP, &status))
         WaitUntilStopped(service);
-    LogResult("remove service", VARNEK_SERVICE, ::DeleteService(service) ? ERROR_SUCCESS : ::GetLastError());
+    const DWORD error = ::DeleteService(service) ? ERROR_SUCCESS : ::GetLastError();
+    LogResult("remove service", VARNEK_SERVICE, error);
     // Both handles stay open until the uninstaller ends: while they are open
     // the service is only marked for deletion, and a marked service cannot
     // be started again while its program is being deleted.
+    return error ? RemovalResult::Failed(error) : RemovalResult::Done();
 }

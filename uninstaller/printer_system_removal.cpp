@@ -8,7 +8,6 @@
 #include "common/path_text.h"
 #include "common/spooler_env.h"
 #include "common/step_log.h"
-#include "framework/afx.h"
 #include "uninstaller/queue_selection.h"
 #include "uninstaller/removal_forms.h"
 #include "uninstaller/spooler_files.h"
@@ -36,35 +35,53 @@ void DeleteRemovalForms(const char* printerName)
     ::ClosePrinter(printer);
 }
 
-void RemoveVarnekQueues()
+RemovalResult RemoveVarnekQueues()
 {
     const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
     DWORD needed = 0, count = 0;
     // With no printer at all the first call may succeed and need nothing.
     if (!::EnumPrintersA(flags, Text(""), 2, nullptr, 0, &needed, &count) &&
         ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-        return;
-    if (needed == 0 || needed > MAXDWORD - 4)
-        return;
+        return RemovalResult::Failed(::GetLastError());
+    if (needed == 0)
+        return RemovalResult::NothingThere();
+    if (needed > MAXDWORD - 4)
+        return RemovalResult::Failed(ERROR_INSUFFICIENT_BUFFER);
     const DWORD size = needed + 4;
     BYTE* buffer = static_cast<BYTE*>(::LocalAlloc(LPTR, size));
     if (!buffer)
-        return;
+        return RemovalResult::Failed(ERROR_NOT_ENOUGH_MEMORY);
+    RemovalResult result = RemovalResult::NothingThere();
     if (::EnumPrintersA(flags, Text(""), 2, buffer, size, &needed, &count)) {
         ForEachVarnekQueue(reinterpret_cast<const PRINTER_INFO_2A*>(buffer), count,
-                           [](const PRINTER_INFO_2A& printer, bool withForms, bool connection) {
+                           [&result](const PRINTER_INFO_2A& printer, bool withForms, bool connection) {
                                if (connection) {
-                                   LogResult("delete connection", printer.pPrinterName,
-                                             ::DeletePrinterConnectionA(printer.pPrinterName) ? ERROR_SUCCESS
-                                                                                             : ::GetLastError());
+                                   const DWORD error = ::DeletePrinterConnectionA(printer.pPrinterName)
+                                                           ? ERROR_SUCCESS
+                                                           : ::GetLastError();
+                                   LogResult("delete connection", printer.pPrinterName, error);
+                                   result = Combined(result, error ? RemovalResult::Failed(error)
+                                                                   : RemovalResult::Done());
                                    return;
                                }
                                if (withForms)
                                    DeleteRemovalForms(printer.pPrinterName);
-                               DeletePrinterByName(printer.pPrinterName);
+                               result = Combined(result, DeletePrinterByName(printer.pPrinterName));
                            });
+    } else {
+        result = RemovalResult::Failed(::GetLastError());
     }
     ::LocalFree(buffer);
+    return result;
+}
+
+// A spooler deletion by its error code: nothing there for the code that
+// says the spooler does not know the object.
+RemovalResult SpoolerResult(DWORD error, DWORD unknownObjectError)
+{
+    if (error == ERROR_SUCCESS)
+        return RemovalResult::Done();
+    return error == unknownObjectError ? RemovalResult::NothingThere() : RemovalResult::Failed(error);
 }
 
 // The records of a spooler enumeration by the two-call pattern: true with
@@ -109,40 +126,37 @@ bool IsVarnekPort(const char* portName)
     return ours;
 }
 
-HWND MainWindow()
-{
-    CWinApp* app = AfxGetApp();
-    return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
-}
-
 }  // namespace
 
-int RemovePrinterSystem()
+RemovalResult RemovePrinterSystem(HWND owner)
 {
-    RemoveVarnekQueues();
-    RemovePrinterDriver(VARNEK_PRINTER_DRIVER);
-    RemovePrinterPort(MainWindow(), VARNEK_PORT);
-    return RemovePortMonitor(VARNEK_PORT_MONITOR);
+    RemovalResult result = RemoveVarnekQueues();
+    result = Combined(result, RemovePrinterDriver(VARNEK_PRINTER_DRIVER));
+    result = Combined(result, RemovePrinterPort(owner, VARNEK_PORT));
+    return Combined(result, RemovePortMonitor(VARNEK_PORT_MONITOR));
 }
 
-int DeletePrinterByName(const char* printerName)
+RemovalResult DeletePrinterByName(const char* printerName)
 {
     PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer;
     if (!::OpenPrinterA(Text(printerName), &printer, &defaults)) {
-        LogResult("delete queue", printerName, ::GetLastError());
-        return 0;
+        const DWORD error = ::GetLastError();
+        LogResult("delete queue", printerName, error);
+        return RemovalResult::Failed(error);
     }
-    BOOL deleted = ::DeletePrinter(printer);
-    LogResult("delete queue", printerName, deleted ? ERROR_SUCCESS : ::GetLastError());
+    const DWORD error = ::DeletePrinter(printer) ? ERROR_SUCCESS : ::GetLastError();
+    LogResult("delete queue", printerName, error);
     ::ClosePrinter(printer);
-    return deleted;
+    return error ? RemovalResult::Failed(error) : RemovalResult::Done();
 }
 
-int RemovePrinterDriver(const char* driverName)
+RemovalResult RemovePrinterDriver(const char* driverName)
 {
-    BOOL deleted = ::DeletePrinterDriverA(nullptr, Text(SpoolerEnvironment()), Text(driverName));
-    LogResult("delete driver", driverName, deleted ? ERROR_SUCCESS : ::GetLastError());
+    const DWORD error = ::DeletePrinterDriverA(nullptr, Text(SpoolerEnvironment()), Text(driverName))
+                            ? ERROR_SUCCESS
+                            : ::GetLastError();
+    LogResult("delete driver", driverName, error);
     // The spooler leaves the driver's files behind. A driver still
     // registered (a queue of another user's still uses it) keeps its data
     // file, as in the clean-up pass: without it the driver cannot be used.
@@ -150,19 +164,19 @@ int RemovePrinterDriver(const char* driverName)
     if (!IsDriverRegistered(driverName) && GetDriverDirectory(driverDirectory, sizeof driverDirectory) &&
         ComposePath(dataFile, sizeof dataFile, "%s\\3\\%s", driverDirectory, kDriverDataFile))
         ::DeleteFileA(dataFile);
-    return deleted ? 1 : 0;
+    return SpoolerResult(error, ERROR_UNKNOWN_PRINTER_DRIVER);
 }
 
-int RemovePrinterPort(HWND parent, const char* portName)
+RemovalResult RemovePrinterPort(HWND owner, const char* portName)
 {
     // A port of that name that another monitor serves is someone else's.
     if (!IsVarnekPort(portName)) {
         LogStep("delete port", portName, "not ours", 0);
-        return 0;
+        return RemovalResult::NothingThere();
     }
-    const BOOL deleted = ::DeletePortA(nullptr, parent, Text(portName));
-    LogResult("delete port", portName, deleted ? ERROR_SUCCESS : ::GetLastError());
-    return deleted ? 1 : 0;
+    const DWORD error = ::DeletePortA(nullptr, owner, Text(portName)) ? ERROR_SUCCESS : ::GetLastError();
+    LogResult("delete port", portName, error);
+    return error ? RemovalResult::Failed(error) : RemovalResult::Done();
 }
 
 bool IsDriverRegistered(const char* driverName)
@@ -183,27 +197,31 @@ bool IsDriverRegistered(const char* driverName)
     return registered;
 }
 
-int RemovePortMonitor(const char* monitorName)
+RemovalResult RemovePortMonitor(const char* monitorName)
 {
-    BOOL deleted = ::DeleteMonitorA(nullptr, Text(SpoolerEnvironment()), Text(monitorName));
-    LogResult("delete monitor", monitorName, deleted ? ERROR_SUCCESS : ::GetLastError());
+    const DWORD error =
+        ::DeleteMonitorA(nullptr, Text(SpoolerEnvironment()), Text(monitorName)) ? ERROR_SUCCESS : ::GetLastError();
+    LogResult("delete monitor", monitorName, error);
+    const RemovalResult deleted = SpoolerResult(error, ERROR_UNKNOWN_PRINT_MONITOR);
     // A deleted monitor took its key along; a key still there is cleaned here.
     char monitorKey[kPathBufferSize];
     HKEY key;
     if (!ComposePath(monitorKey, sizeof monitorKey, "%s\\%s", kMonitorsKey, monitorName) ||
         ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, monitorKey, 0, kMonitorKeyAccess, &key) != ERROR_SUCCESS)
-        return deleted ? 1 : 0;
+        return deleted;
     // Without "Driver" the spooler no longer loads the monitor at start,
     // even if the key itself cannot go.
     ::RegDeleteValueA(key, "Driver");
     ::RegCloseKey(key);
     HKEY monitors;
+    LSTATUS keyDeleted = ERROR_FILE_NOT_FOUND;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMonitorsKey, 0, kMonitorKeyAccess, &monitors) == ERROR_SUCCESS) {
         // The monitor keeps its ports in subkeys, and RegDeleteKey refuses a
         // key that has any.
-        ::SHDeleteKeyA(monitors, monitorName);
+        keyDeleted = ::SHDeleteKeyA(monitors, monitorName);
         ::RegCloseKey(monitors);
     }
     DeleteMonitorLibrary();
-    return deleted ? 1 : 0;
+    // Taken out of the registry directly, the monitor is gone all the same.
+    return keyDeleted == ERROR_SUCCESS ? RemovalResult::Done() : deleted;
 }

@@ -7,16 +7,16 @@
 #include "uninstaller/run_once.h"
 #include "uninstaller/uninstall_entry_removal.h"
 
-void RemoveInstallation(CProgressCtrl* progress)
+RemovalResult RemoveInstallation(RemovalProgress* progress, HWND owner)
 {
-    RemovePrinterService();
-    CStringArray files, folders;
+    RemovalResult result = RemovePrinterService();
+    PathList files, folders;
     char folder[kPathBufferSize] = "";
     CollectRemovalLists(folder, sizeof folder, files, folders);
-    RegisterRunOnceCleanup();
-    DeleteListedItems(files, folders, progress);
-    RemoveStartMenuEntries();
-    RemoveDataFolderSettings();
-    RemoveUninstallEntry();
-    RemovePrinterSystem();
+    result = Combined(result, RegisterRunOnceCleanup());
+    result = Combined(result, DeleteListedItems(files, folders, progress));
+    result = Combined(result, RemoveStartMenuEntries());
+    result = Combined(result, RemoveDataFolderSettings());
+    result = Combined(result, RemoveUninstallEntry());
+    return Combined(result, RemovePrinterSystem(owner));
 }

@@ -9,13 +9,13 @@
 #include "uninstaller/command_line.h"
 #include "uninstaller/module_path.h"
 
-void RegisterRunOnceCleanup()
+RemovalResult RegisterRunOnceCleanup()
 {
     char exePath[MAX_PATH], folder[kPathBufferSize], data[512];
     if (!GetOwnPath(exePath, sizeof exePath) || !FolderOfPath(folder, sizeof folder, exePath) ||
         !FormatRunOnceData(data, sizeof data, exePath, folder)) {
         LogStep("run once", "DvxUninstaller", "path not usable", ERROR_BAD_PATHNAME);
-        return;
+        return RemovalResult::Failed(ERROR_BAD_PATHNAME);
     }
     HKEY key;
     // The 64-bit view, like the product key: the same value whether a 32-bit
@@ -27,4 +27,5 @@ void RegisterRunOnceCleanup()
         ::RegCloseKey(key);
     }
     LogResult("run once", data, static_cast<unsigned long>(error));
+    return error == ERROR_SUCCESS ? RemovalResult::Done() : RemovalResult::Failed(static_cast<unsigned long>(error));
 }

@@ -91,11 +91,11 @@ void ReleaseTempCopy(TempCopy* copy, bool started)
     }
 }
 
-DWORD DeleteSelf()
+RemovalResult DeleteSelf()
 {
     char exePath[MAX_PATH], exeFolder[kPathBufferSize];
     if (!GetOwnPath(exePath, sizeof exePath) || !FolderOfPath(exeFolder, sizeof exeFolder, exePath))
-        return ERROR_INSUFFICIENT_BUFFER;
+        return RemovalResult::Failed(ERROR_INSUFFICIENT_BUFFER);
     // Whatever becomes of the interpreter, the file goes at the next restart,
     // and the copy's own folder after it if nothing else is left in it.
     const char* ownCopyFolder = IsTempCopyFolder(exeFolder) ? exeFolder : nullptr;
@@ -110,7 +110,7 @@ DWORD DeleteSelf()
     UINT n = ::GetSystemDirectoryA(systemDir, sizeof systemDir);
     if (n == 0 || n >= sizeof systemDir || !ComposePath(interpreter, sizeof interpreter, "%s\\cmd.exe", systemDir) ||
         !FormatSelfDeleteCommand(commandLine, sizeof commandLine, systemDir, exePath, ownCopyFolder))
-        return ERROR_BAD_PATHNAME;
+        return RemovalResult::Failed(ERROR_BAD_PATHNAME);
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -119,8 +119,8 @@ DWORD DeleteSelf()
     PROCESS_INFORMATION process;
     if (!::CreateProcessA(interpreter, commandLine, nullptr, nullptr, FALSE, 0, nullptr, systemDir, &startup,
                           &process))
-        return ::GetLastError();
+        return RemovalResult::Failed(::GetLastError());
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    return ERROR_SUCCESS;
+    return RemovalResult::Done();
 }

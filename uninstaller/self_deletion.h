@@ -7,6 +7,8 @@
 
 #include <stddef.h>
 
+#include "uninstaller/removal_step.h"
+
 // The uninstaller's temporary copy: Uninstaller.exe in a fresh Del*.tmp
 // folder of the temporary folder, a folder only administrators and SYSTEM
 // can write to, held open (shared for reading only) until it is started, so
@@ -32,5 +34,5 @@ void ReleaseTempCopy(TempCopy* copy, bool started);
 // folder, that deletes the running executable three seconds later, and marks
 // it for deletion at the next restart in case the interpreter is missing, slow
 // or loses the race. Run from a temporary copy, its Del*.tmp folder goes the
-// same way after it (a folder goes only when empty). The caller ends right after. Returns 0 or the error code.
-DWORD DeleteSelf();
+// same way after it (a folder goes only when empty). The caller ends right after.
+RemovalResult DeleteSelf();

@@ -18,20 +18,27 @@ bool GetDriverDirectory(char* buffer, size_t size)
                                         reinterpret_cast<BYTE*>(buffer), static_cast<DWORD>(size), &needed) != 0;
 }
 
-void DeleteDriverFiles(const char* driverDirectory)
+RemovalResult DeleteDriverFiles(const char* driverDirectory)
 {
+    RemovalResult result = RemovalResult::NothingThere();
     // The spooler's folders are exempt from WOW64 redirection: no switch here.
-    ForEachDriverFilePath(driverDirectory, [](const char* path) {
-        LogDeletion("delete file", path, ::DeleteFileA(path) ? ERROR_SUCCESS : ::GetLastError());
+    ForEachDriverFilePath(driverDirectory, [&result](const char* path) {
+        const DWORD error = ::DeleteFileA(path) ? ERROR_SUCCESS : ::GetLastError();
+        LogDeletion("delete file", path, error);
+        result = Combined(result, DeletionResult(error));
     });
+    return result;
 }
 
-void DeleteMonitorLibrary()
+RemovalResult DeleteMonitorLibrary()
 {
     Wow64RedirectionOff nativeFileSystem;
     char systemDirectory[kPathBufferSize], library[kPathBufferSize];
     UINT n = ::GetSystemDirectoryA(systemDirectory, sizeof systemDirectory);
-    if (n > 0 && n < sizeof systemDirectory &&
-        ComposePath(library, sizeof library, "%s\\%s", systemDirectory, VARNEK_MONITOR_LIBRARY))
-        LogDeletion("delete file", library, ::DeleteFileA(library) ? ERROR_SUCCESS : ::GetLastError());
+    if (n == 0 || n >= sizeof systemDirectory ||
+        !ComposePath(library, sizeof library, "%s\\%s", systemDirectory, VARNEK_MONITOR_LIBRARY))
+        return RemovalResult::Failed(ERROR_BAD_PATHNAME);
+    const DWORD error = ::DeleteFileA(library) ? ERROR_SUCCESS : ::GetLastError();
+    LogDeletion("delete file", library, error);
+    return DeletionResult(error);
 }

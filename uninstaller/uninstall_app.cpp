@@ -107,7 +107,7 @@ public:
         if (mode == UninstallMode::kWizard)
             RunWizard();
         else if (mode == UninstallMode::kSilentRemoval)
-            RemoveInstallation(nullptr);
+            RemoveInstallation(nullptr, nullptr);
         else if (mode == UninstallMode::kBadCommandLine)
             m_exit = UninstallExit::kBadCommandLine;
         else

@@ -11,7 +11,7 @@ typedef LONG(WINAPI* DeleteKeyExProc)(HKEY, const char*, REGSAM, DWORD);
 
 }  // namespace
 
-void RemoveUninstallEntry()
+RemovalResult RemoveUninstallEntry()
 {
     // The installer writes the entry in the 64-bit view, where a 32-bit
     // program reaches it only through RegDeleteKeyExA. That call is looked up
@@ -25,6 +25,7 @@ void RemoveUninstallEntry()
                                    : ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY);
     LogStep("uninstall entry", VARNEK_UNINSTALL_KEY, error == ERROR_SUCCESS ? "removed" :
             error == ERROR_FILE_NOT_FOUND ? "not there" : "failed", static_cast<unsigned long>(error));
+    return DeletionResult(static_cast<unsigned long>(error));
 }
 
 bool IsUninstallEntryPresent()
