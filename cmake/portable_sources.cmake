@@ -20,10 +20,10 @@ set(VARNEK_PORTABLE_SOURCES
   installer/install_command_line.cpp
   installer/small_crc32.cpp
   uninstaller/command_line.cpp
-  uninstaller/handover_checks.cpp
+  uninstaller/hand_over_commands.cpp
   uninstaller/removal_step.cpp
   uninstaller/driver_file_removal.cpp
-  uninstaller/removal_forms.cpp
+  uninstaller/printer_removal_rules.cpp
   installer/package_extraction.cpp
   payload/format/package_format.cpp
   payload/format/package_reader.cpp

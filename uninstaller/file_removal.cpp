@@ -11,7 +11,7 @@
 #include "common/path_text.h"
 #include "common/step_log.h"
 #include "common/reparse_points.h"
-#include "uninstaller/module_path.h"
+#include "uninstaller/hand_over.h"
 
 namespace {
 

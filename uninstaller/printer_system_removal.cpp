@@ -8,9 +8,9 @@
 #include "common/path_text.h"
 #include "common/spooler_env.h"
 #include "common/step_log.h"
-#include "uninstaller/queue_selection.h"
-#include "uninstaller/removal_forms.h"
-#include "uninstaller/spooler_files.h"
+#include "common/wow64_redirection.h"
+#include "uninstaller/driver_file_removal.h"
+#include "uninstaller/printer_removal_rules.h"
 
 static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 names are Windows wide strings");
 static_assert(kNetworkPrinterAttribute == PRINTER_ATTRIBUTE_NETWORK, "the connection test's attribute");
@@ -224,4 +224,37 @@ RemovalResult RemovePortMonitor(const char* monitorName)
     DeleteMonitorLibrary();
     // Taken out of the registry directly, the monitor is gone all the same.
     return keyDeleted == ERROR_SUCCESS ? RemovalResult::Done() : deleted;
+}
+
+bool GetDriverDirectory(char* buffer, size_t size)
+{
+    DWORD needed = 0;
+    // The call fails rather than cut a path that does not fit.
+    return ::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>(SpoolerEnvironment()), 1,
+                                        reinterpret_cast<BYTE*>(buffer), static_cast<DWORD>(size), &needed) != 0;
+}
+
+RemovalResult DeleteDriverFiles(const char* driverDirectory)
+{
+    RemovalResult result = RemovalResult::NothingThere();
+    // The spooler's folders are exempt from WOW64 redirection: no switch here.
+    ForEachDriverFilePath(driverDirectory, [&result](const char* path) {
+        const DWORD error = ::DeleteFileA(path) ? ERROR_SUCCESS : ::GetLastError();
+        LogDeletion("delete file", path, error);
+        result = Combined(result, DeletionResult(error));
+    });
+    return result;
+}
+
+RemovalResult DeleteMonitorLibrary()
+{
+    Wow64RedirectionOff nativeFileSystem;
+    char systemDirectory[kPathBufferSize], library[kPathBufferSize];
+    UINT n = ::GetSystemDirectoryA(systemDirectory, sizeof systemDirectory);
+    if (n == 0 || n >= sizeof systemDirectory ||
+        !ComposePath(library, sizeof library, "%s\\%s", systemDirectory, VARNEK_MONITOR_LIBRARY))
+        return RemovalResult::Failed(ERROR_BAD_PATHNAME);
+    const DWORD error = ::DeleteFileA(library) ? ERROR_SUCCESS : ::GetLastError();
+    LogDeletion("delete file", library, error);
+    return DeletionResult(error);
 }

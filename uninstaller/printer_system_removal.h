@@ -1,9 +1,12 @@
 // Taking the printing stack out of the spooler again, by the names the
-// installer registered it under. Each failure is skipped and the next part
+// installer registered it under, and deleting its files where the
+// installer's rule put them. Each failure is skipped and the next part
 // follows; the result tells the first.
 #pragma once
 
 #include <windows.h>
+
+#include <stddef.h>
 
 #include "uninstaller/removal_step.h"
 
@@ -34,3 +37,16 @@ RemovalResult RemovePrinterPort(HWND owner, const char* portName);
 // and its library deleted; after a successful deletion the spooler may still
 // hold the library, which the clean-up pass deletes.
 RemovalResult RemovePortMonitor(const char* monitorName);
+
+// The printer-driver directory of the running system's spooler environment
+// (the environment the installer registered the driver for). False when the
+// spooler does not answer or the path does not fit.
+bool GetDriverDirectory(char* buffer, size_t size);
+
+// Deletes the driver files the installer moved into driverDirectory (from
+// GetDriverDirectory), and the product's own ones from its "3" folder.
+RemovalResult DeleteDriverFiles(const char* driverDirectory);
+
+// Deletes the monitor library from the native system directory (the 64-bit
+// one under WOW64, where the installer put it).
+RemovalResult DeleteMonitorLibrary();

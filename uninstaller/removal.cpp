@@ -1,11 +1,11 @@
 #include "uninstaller/removal.h"
 
+#include "common/names.h"
 #include "common/path_text.h"
 #include "uninstaller/file_removal.h"
-#include "uninstaller/printer_service_removal.h"
+#include "uninstaller/hand_over.h"
 #include "uninstaller/printer_system_removal.h"
-#include "uninstaller/run_once.h"
-#include "uninstaller/uninstall_entry_removal.h"
+#include "uninstaller/system_removal.h"
 
 RemovalResult RemoveInstallation(RemovalProgress* progress, HWND owner)
 {
@@ -19,4 +19,23 @@ RemovalResult RemoveInstallation(RemovalProgress* progress, HWND owner)
     result = Combined(result, RemoveDataFolderSettings());
     result = Combined(result, RemoveUninstallEntry());
     return Combined(result, RemovePrinterSystem(owner));
+}
+
+RemovalResult CleanUpInstallation(const char* folder)
+{
+    PathList files, folders;
+    ListInstallationFolder(folder, files, folders);
+    RemovalResult result = DeleteListedItems(files, folders, nullptr);
+    // Without the driver directory nothing of the spooler's is touched.
+    char driverDirectory[kPathBufferSize];
+    if (!GetDriverDirectory(driverDirectory, sizeof driverDirectory))
+        return Combined(result, RemovalResult::Failed(::GetLastError()));
+    // The wizard's deletion fails while the spooler still uses the driver.
+    if (IsDriverRegistered(VARNEK_PRINTER_DRIVER))
+        result = Combined(result, RemovePrinterDriver(VARNEK_PRINTER_DRIVER));
+    // A registered driver without its files could never be used or
+    // reinstalled cleanly: its files stay as long as it does.
+    if (!IsDriverRegistered(VARNEK_PRINTER_DRIVER))
+        result = Combined(result, DeleteDriverFiles(driverDirectory));
+    return Combined(result, DeleteMonitorLibrary());
 }

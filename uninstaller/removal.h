@@ -1,4 +1,5 @@
-// The removal itself, the same for the wizard and "/S".
+// The removal's two sequences: the removal itself, the same for the wizard
+// and "/S", and what the clean-up pass removes at the next logon.
 #pragma once
 
 #include <windows.h>
@@ -12,3 +13,10 @@
 // bar, or null; owner: the window that owns what the port's monitor shows,
 // or null. Every step runs whatever the others reported: a failed item stays.
 RemovalResult RemoveInstallation(RemovalProgress* progress, HWND owner);
+
+// The clean-up pass's removal at the next logon: what is left of the
+// installation folder (all but the running executable, which the finisher
+// deletes), then the printer driver again if it is still registered, its
+// files once it is not, and the monitor library, which the spooler may have
+// held during the wizard.
+RemovalResult CleanUpInstallation(const char* folder);

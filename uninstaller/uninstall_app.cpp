@@ -11,8 +11,8 @@
 #include "common/step_log.h"
 #include "framework/afx.h"
 #include "uninstaller/command_line.h"
+#include "uninstaller/next_logon_modes.h"
 #include "uninstaller/removal.h"
-#include "uninstaller/silent_modes.h"
 #include "uninstaller/uninstall_dlg.h"
 
 namespace {

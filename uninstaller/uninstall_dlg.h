@@ -1,5 +1,6 @@
 // CUninstallDlg: the uninstaller's wizard dialog and its page machine
-// (welcome, removing, finished).
+// (welcome, removing, finished), with its about box, the removal worker it
+// starts and the restart it asks for on Finish.
 #pragma once
 
 #include "uninstaller/resource.h"

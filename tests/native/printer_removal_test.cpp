@@ -12,8 +12,7 @@
 #include "common/driver_package.h"
 #include "common/label_form_table.h"
 #include "uninstaller/driver_file_removal.h"
-#include "uninstaller/queue_selection.h"
-#include "uninstaller/removal_forms.h"
+#include "uninstaller/printer_removal_rules.h"
 
 TEST(RemovalForms, TheInstallersFormsThenTheEarlierNames)
 {

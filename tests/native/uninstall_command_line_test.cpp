@@ -1,4 +1,5 @@
 #include "uninstaller/command_line.h"
+#include "uninstaller/hand_over_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -217,7 +217,7 @@ class DriverLeftRegistered(WineTestCase):
     clean-up pass before its files. Wine's DeletePrinterDriver succeeds even
     for a driver in use, so a driver that stays registered cannot be made
     here: that its files then stay is the plain order of
-    clean_up_installation.cpp."""
+    CleanUpInstallation in removal.cpp."""
 
     def test_clean_up_pass_deletes_the_driver_then_its_files(self):
         install_printer_system(self.session)

@@ -14,10 +14,10 @@
 #include <string.h>
 
 #include "tests/wine/sysprobe/json_out.h"
-#include "uninstaller/clean_up_installation.h"
 #include "uninstaller/file_removal.h"
-#include "uninstaller/printer_service_removal.h"
 #include "uninstaller/printer_system_removal.h"
+#include "uninstaller/removal.h"
+#include "uninstaller/system_removal.h"
 
 namespace {
 

@@ -1,11 +1,13 @@
-#include "uninstaller/self_deletion.h"
+#include "uninstaller/hand_over.h"
 
 #include <sddl.h>
 #include <stdint.h>
+#include <string.h>
 
+#include "common/clean_up_command.h"
 #include "common/path_text.h"
-#include "uninstaller/command_line.h"
-#include "uninstaller/module_path.h"
+#include "common/step_log.h"
+#include "uninstaller/hand_over_commands.h"
 
 namespace {
 
@@ -27,6 +29,44 @@ bool CreatePrivateFolder(const char* folder)
 }
 
 }  // namespace
+
+bool GetOwnPath(char* buffer, size_t size)
+{
+    DWORD n = ::GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+    if (n == 0 || n >= size) {
+        if (size)
+            buffer[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+bool GetOwnFolder(char* buffer, size_t size)
+{
+    char path[MAX_PATH];
+    return GetOwnPath(path, sizeof path) && FolderOfPath(buffer, size, path) && buffer[0];
+}
+
+RemovalResult RegisterRunOnceCleanup()
+{
+    char exePath[MAX_PATH], folder[kPathBufferSize], data[512];
+    if (!GetOwnPath(exePath, sizeof exePath) || !FolderOfPath(folder, sizeof folder, exePath) ||
+        !FormatRunOnceData(data, sizeof data, exePath, folder)) {
+        LogStep("run once", "DvxUninstaller", "path not usable", ERROR_BAD_PATHNAME);
+        return RemovalResult::Failed(ERROR_BAD_PATHNAME);
+    }
+    HKEY key;
+    // The 64-bit view, like the product key: the same value whether a 32-bit
+    // or a 64-bit uninstaller writes it (ignored on 32-bit Windows).
+    LONG error = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, VARNEK_RUN_ONCE_KEY, 0, KEY_READ | KEY_WRITE | KEY_WOW64_64KEY, &key);
+    if (error == ERROR_SUCCESS) {
+        error = ::RegSetValueExA(key, VARNEK_RUN_ONCE_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                                 static_cast<DWORD>(strlen(data) + 1));
+        ::RegCloseKey(key);
+    }
+    LogResult("run once", data, static_cast<unsigned long>(error));
+    return error == ERROR_SUCCESS ? RemovalResult::Done() : RemovalResult::Failed(static_cast<unsigned long>(error));
+}
 
 bool CopySelfToTemp(TempCopy* copy)
 {

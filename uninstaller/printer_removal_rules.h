@@ -1,11 +1,13 @@
-// Which of the spooler's printers the removal deletes. Portable (no
-// windows.h): a template over the enumeration's record type, so the choice
-// is checked natively on records of the test's own.
+// Which of the spooler's printers, ports and forms the removal deletes.
+// Portable (no windows.h): templates over the enumerations' record types, so
+// the choice is checked natively on records of the test's own, and the form
+// list, since Wine's form calls store nothing.
 #pragma once
 
 #include <stddef.h>
 #include <string.h>
 
+#include "common/label_form_table.h"
 #include "common/names.h"
 
 // Byte for byte: a driver whose name differs only in letter case is another
@@ -59,3 +61,14 @@ bool IsPortOfMonitor(const Record* records, size_t count, const char* portName, 
     }
     return false;
 }
+
+// The forms the uninstaller deletes (DeleteFormW, UTF-16 names): the
+// installer's 59 label forms, then the 21 that earlier installations added.
+constexpr size_t kEarlierFormCount = 21;
+extern const char16_t* const kEarlierFormNames[kEarlierFormCount];
+
+constexpr size_t kRemovalFormCount = kLabelFormCount + kEarlierFormCount;
+
+// The removal list's name at index (below kRemovalFormCount): the label
+// forms in table order, then the earlier names in their order.
+const char16_t* RemovalFormName(size_t index);

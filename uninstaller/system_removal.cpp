@@ -1,4 +1,4 @@
-#include "uninstaller/printer_service_removal.h"
+#include "uninstaller/system_removal.h"
 
 #include <windows.h>
 
@@ -11,6 +11,8 @@ namespace {
 // one does not hold the removal for long.
 const DWORD kStopWaitMs = 10000;
 const DWORD kPollMs = 100;
+
+typedef LONG(WINAPI* DeleteKeyExProc)(HKEY, const char*, REGSAM, DWORD);
 
 // Waits until the service reports "stopped", at most kStopWaitMs.
 void WaitUntilStopped(SC_HANDLE service)
@@ -51,4 +53,31 @@ RemovalResult RemovePrinterService()
     // the service is only marked for deletion, and a marked service cannot
     // be started again while its program is being deleted.
     return error ? RemovalResult::Failed(error) : RemovalResult::Done();
+}
+
+RemovalResult RemoveUninstallEntry()
+{
+    // The installer writes the entry in the 64-bit view, where a 32-bit
+    // program reaches it only through RegDeleteKeyExA. That call is looked up
+    // at run time: 32-bit Windows XP lacks it, and has no other view either.
+    HMODULE advapi = ::GetModuleHandleA("advapi32.dll");
+    DeleteKeyExProc deleteKeyEx =
+        advapi ? reinterpret_cast<DeleteKeyExProc>(
+                     reinterpret_cast<void (*)()>(::GetProcAddress(advapi, "RegDeleteKeyExA")))
+               : nullptr;
+    const LONG error = deleteKeyEx ? deleteKeyEx(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, KEY_WOW64_64KEY, 0)
+                                   : ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY);
+    LogStep("uninstall entry", VARNEK_UNINSTALL_KEY, error == ERROR_SUCCESS ? "removed" :
+            error == ERROR_FILE_NOT_FOUND ? "not there" : "failed", static_cast<unsigned long>(error));
+    return DeletionResult(static_cast<unsigned long>(error));
+}
+
+bool IsUninstallEntryPresent()
+{
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, VARNEK_UNINSTALL_KEY, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
 }

@@ -1,4 +1,4 @@
-#include "uninstaller/silent_modes.h"
+#include "uninstaller/next_logon_modes.h"
 
 #include <stdint.h>
 #include <stdlib.h>
@@ -7,12 +7,10 @@
 #include "common/install_folder.h"
 #include "common/path_text.h"
 #include "common/reparse_points.h"
-#include "uninstaller/clean_up_installation.h"
-#include "uninstaller/command_line.h"
-#include "uninstaller/handover_checks.h"
-#include "uninstaller/module_path.h"
-#include "uninstaller/self_deletion.h"
-#include "uninstaller/uninstall_entry_removal.h"
+#include "uninstaller/hand_over.h"
+#include "uninstaller/hand_over_commands.h"
+#include "uninstaller/removal.h"
+#include "uninstaller/system_removal.h"
 
 void RunCleanUpPass(const char* folder)
 {

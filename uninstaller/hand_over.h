@@ -1,6 +1,8 @@
-// Getting the uninstaller's own executable removed: a running program cannot
-// delete its own file, so the clean-up pass hands over to a temporary copy,
-// and that copy has a hidden command interpreter delete it after it ended.
+// The hand-over from the removal to the next logon, and getting the
+// uninstaller's own executable removed: the removal registers the clean-up
+// pass in RunOnce; a running program cannot delete its own file, so the
+// clean-up pass hands over to a temporary copy, and that copy has a hidden
+// command interpreter delete it after it ended.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,19 @@
 #include <stddef.h>
 
 #include "uninstaller/removal_step.h"
+
+// The running executable's full path; false when it does not fit the buffer
+// (GetModuleFileNameA would cut it short).
+bool GetOwnPath(char* buffer, size_t size);
+
+// The folder of the running executable: its path up to the last backslash.
+bool GetOwnFolder(char* buffer, size_t size);
+
+// Registers the clean-up pass that Windows runs once at the next logon: HKLM
+// RunOnce value "DvxUninstaller" = "exe" "folder", in the 64-bit registry
+// view. Nothing is written when the key cannot be opened or the paths cannot
+// be quoted.
+RemovalResult RegisterRunOnceCleanup();
 
 // The uninstaller's temporary copy: Uninstaller.exe in a fresh Del*.tmp
 // folder of the temporary folder, a folder only administrators and SYSTEM

@@ -1,5 +1,7 @@
-// The two modes without a window. Both act only on the installation they
-// belong to; for any other argument they do nothing, silently.
+// The two modes of the next logon, after a removal: the clean-up pass that
+// RunOnce starts, and the finisher it hands over to. Neither has a window.
+// Both act only on the installation they belong to; for any other argument
+// they do nothing, silently.
 #pragma once
 
 // The clean-up pass (one argument, the installation folder): when the folder
