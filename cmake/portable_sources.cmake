@@ -19,11 +19,11 @@ set(VARNEK_PORTABLE_SOURCES
   installer/service_command.cpp
   installer/install_command_line.cpp
   installer/small_crc32.cpp
-  uninstaller/command_line.cpp
-  uninstaller/hand_over_commands.cpp
-  uninstaller/removal_step.cpp
-  uninstaller/driver_file_removal.cpp
-  uninstaller/printer_removal_rules.cpp
+  uninstaller/program/command_line.cpp
+  uninstaller/steps/hand_over_commands.cpp
+  uninstaller/steps/removal_step.cpp
+  uninstaller/steps/driver_file_removal.cpp
+  uninstaller/steps/printer_removal_rules.cpp
   installer/package_extraction.cpp
   payload/format/package_format.cpp
   payload/format/package_reader.cpp

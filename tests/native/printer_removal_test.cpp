@@ -11,8 +11,8 @@
 
 #include "common/driver_package.h"
 #include "common/label_form_table.h"
-#include "uninstaller/driver_file_removal.h"
-#include "uninstaller/printer_removal_rules.h"
+#include "uninstaller/steps/driver_file_removal.h"
+#include "uninstaller/steps/printer_removal_rules.h"
 
 TEST(RemovalForms, TheInstallersFormsThenTheEarlierNames)
 {

@@ -1,4 +1,4 @@
-#include "uninstaller/removal_step.h"
+#include "uninstaller/steps/removal_step.h"
 
 #include <gtest/gtest.h>
 

@@ -14,10 +14,10 @@
 #include <string.h>
 
 #include "tests/wine/sysprobe/json_out.h"
-#include "uninstaller/file_removal.h"
-#include "uninstaller/printer_system_removal.h"
-#include "uninstaller/removal.h"
-#include "uninstaller/system_removal.h"
+#include "uninstaller/steps/file_removal.h"
+#include "uninstaller/steps/printer_system_removal.h"
+#include "uninstaller/steps/removal.h"
+#include "uninstaller/steps/system_removal.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "uninstaller/next_logon_modes.h"
+#include "uninstaller/program/next_logon_modes.h"
 
 #include <stdint.h>
 #include <stdlib.h>
@@ -7,10 +7,10 @@
 #include "common/install_folder.h"
 #include "common/path_text.h"
 #include "common/reparse_points.h"
-#include "uninstaller/hand_over.h"
-#include "uninstaller/hand_over_commands.h"
-#include "uninstaller/removal.h"
-#include "uninstaller/system_removal.h"
+#include "uninstaller/steps/hand_over.h"
+#include "uninstaller/steps/hand_over_commands.h"
+#include "uninstaller/steps/removal.h"
+#include "uninstaller/steps/system_removal.h"
 
 void RunCleanUpPass(const char* folder)
 {

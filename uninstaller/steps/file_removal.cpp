@@ -1,4 +1,4 @@
-#include "uninstaller/file_removal.h"
+#include "uninstaller/steps/file_removal.h"
 
 #include <shlobj.h>
 #include <stdlib.h>
@@ -11,7 +11,7 @@
 #include "common/path_text.h"
 #include "common/step_log.h"
 #include "common/reparse_points.h"
-#include "uninstaller/hand_over.h"
+#include "uninstaller/steps/hand_over.h"
 
 namespace {
 

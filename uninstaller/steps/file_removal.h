@@ -3,7 +3,7 @@
 
 #include <stddef.h>
 
-#include "uninstaller/removal_step.h"
+#include "uninstaller/steps/removal_step.h"
 
 // The paths a removal lists, in the order they were added.
 class PathList {

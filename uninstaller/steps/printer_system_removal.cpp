@@ -1,4 +1,4 @@
-#include "uninstaller/printer_system_removal.h"
+#include "uninstaller/steps/printer_system_removal.h"
 
 #include <shlwapi.h>
 #include <winspool.h>
@@ -9,8 +9,8 @@
 #include "common/spooler_env.h"
 #include "common/step_log.h"
 #include "common/wow64_redirection.h"
-#include "uninstaller/driver_file_removal.h"
-#include "uninstaller/printer_removal_rules.h"
+#include "uninstaller/steps/driver_file_removal.h"
+#include "uninstaller/steps/printer_removal_rules.h"
 
 static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 names are Windows wide strings");
 static_assert(kNetworkPrinterAttribute == PRINTER_ATTRIBUTE_NETWORK, "the connection test's attribute");

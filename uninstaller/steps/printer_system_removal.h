@@ -8,7 +8,7 @@
 
 #include <stddef.h>
 
-#include "uninstaller/removal_step.h"
+#include "uninstaller/steps/removal_step.h"
 
 // Deletes every local queue that uses "Varnek Printer Driver" (through the
 // first of them the removal forms as well) and drops every connection to

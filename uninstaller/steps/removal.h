@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "uninstaller/removal_step.h"
+#include "uninstaller/steps/removal_step.h"
 
 // Stops and deletes the service, registers the clean-up pass for the next
 // logon, deletes the installation folder's tree and the Start-menu entries

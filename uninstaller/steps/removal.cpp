@@ -1,11 +1,11 @@
-#include "uninstaller/removal.h"
+#include "uninstaller/steps/removal.h"
 
 #include "common/names.h"
 #include "common/path_text.h"
-#include "uninstaller/file_removal.h"
-#include "uninstaller/hand_over.h"
-#include "uninstaller/printer_system_removal.h"
-#include "uninstaller/system_removal.h"
+#include "uninstaller/steps/file_removal.h"
+#include "uninstaller/steps/hand_over.h"
+#include "uninstaller/steps/printer_system_removal.h"
+#include "uninstaller/steps/system_removal.h"
 
 RemovalResult RemoveInstallation(RemovalProgress* progress, HWND owner)
 {

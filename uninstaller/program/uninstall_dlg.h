@@ -3,7 +3,7 @@
 // starts and the restart it asks for on Finish.
 #pragma once
 
-#include "uninstaller/resource.h"
+#include "uninstaller/program/resource.h"
 #include "wizard_ui/wizard_dlg.h"
 
 class CUninstallDlg : public CWizardDlg {

@@ -1,8 +1,8 @@
-#include "uninstaller/uninstall_dlg.h"
+#include "uninstaller/program/uninstall_dlg.h"
 
 #include "common/names.h"
-#include "uninstaller/removal.h"
-#include "uninstaller/uninstall_pages.h"
+#include "uninstaller/program/uninstall_pages.h"
+#include "uninstaller/steps/removal.h"
 
 namespace {
 

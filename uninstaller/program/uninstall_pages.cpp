@@ -1,6 +1,6 @@
-#include "uninstaller/uninstall_pages.h"
+#include "uninstaller/program/uninstall_pages.h"
 
-#include "uninstaller/resource.h"
+#include "uninstaller/program/resource.h"
 #include "wizard_ui/packed_picture.h"
 
 namespace {

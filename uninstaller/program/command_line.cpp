@@ -1,4 +1,4 @@
-#include "uninstaller/command_line.h"
+#include "uninstaller/program/command_line.h"
 
 #include <string.h>
 #include <wchar.h>

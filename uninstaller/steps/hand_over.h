@@ -9,7 +9,7 @@
 
 #include <stddef.h>
 
-#include "uninstaller/removal_step.h"
+#include "uninstaller/steps/removal_step.h"
 
 // The running executable's full path; false when it does not fit the buffer
 // (GetModuleFileNameA would cut it short).

@@ -10,10 +10,10 @@
 #include "common/path_text.h"
 #include "common/step_log.h"
 #include "framework/afx.h"
-#include "uninstaller/command_line.h"
-#include "uninstaller/next_logon_modes.h"
-#include "uninstaller/removal.h"
-#include "uninstaller/uninstall_dlg.h"
+#include "uninstaller/program/command_line.h"
+#include "uninstaller/program/next_logon_modes.h"
+#include "uninstaller/program/uninstall_dlg.h"
+#include "uninstaller/steps/removal.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "uninstaller/hand_over.h"
+#include "uninstaller/steps/hand_over.h"
 
 #include <sddl.h>
 #include <stdint.h>
@@ -7,7 +7,7 @@
 #include "common/clean_up_command.h"
 #include "common/path_text.h"
 #include "common/step_log.h"
-#include "uninstaller/hand_over_commands.h"
+#include "uninstaller/steps/hand_over_commands.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // printer service and the Programs and Features entry.
 #pragma once
 
-#include "uninstaller/removal_step.h"
+#include "uninstaller/steps/removal_step.h"
 
 // Stops "Varnek Printer Service", waits at most 10 seconds for it to reach
 // "stopped", and deletes it. A service that is not installed, will not stop

@@ -1,4 +1,4 @@
-#include "uninstaller/printer_removal_rules.h"
+#include "uninstaller/steps/printer_removal_rules.h"
 
 // Rows 1 and 2 really hold a blank before the second number.
 const char16_t* const kEarlierFormNames[kEarlierFormCount] = {

@@ -1,4 +1,4 @@
-#include "uninstaller/system_removal.h"
+#include "uninstaller/steps/system_removal.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "uninstaller/driver_file_removal.h"
+#include "uninstaller/steps/driver_file_removal.h"
 
 const DriverFileRemoval kDriverFileRemovals[kDriverFileRemovalCount] = {
     {"VarnekUI.ini", true},  {"VarnekUI.dll", true},       {"VarnekUni.dll", true},
