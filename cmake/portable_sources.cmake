@@ -17,10 +17,10 @@ set(VARNEK_PORTABLE_SOURCES
   installer/port_error_text.cpp
   installer/service_command.cpp
   installer/install_command_line.cpp
-  uninstaller/command_line.cpp
-  uninstaller/handover_checks.cpp
-  uninstaller/removal_progress.cpp
-  uninstaller/removal_forms.cpp
+  uninstaller/program/command_line.cpp
+  uninstaller/steps/hand_over_commands.cpp
+  uninstaller/steps/removal_step.cpp
+  uninstaller/steps/printer_removal_rules.cpp
   package/package_extraction.cpp
   package/package_format.cpp
   package/package_reader.cpp

@@ -1,6 +1,7 @@
 #include "common/reparse_points.h"
 
 #include <string.h>
+#include <wchar.h>
 
 #include "common/folder_rules.h"
 #include "common/path_text.h"
@@ -27,6 +28,21 @@ bool IsPlainFolder(HANDLE level, const char* path)
     // the path on the same object while both are read.
     return ::GetFileInformationByHandle(level, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsReparsePoint(path);
+}
+
+HANDLE OpenLevel(const wchar_t* path)
+{
+    return ::CreateFileW(path, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+bool IsPlainFolder(HANDLE level, const wchar_t* path)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    const DWORD attributes = ::GetFileAttributesW(path);
+    return ::GetFileInformationByHandle(level, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 bool HeldLevels::HoldFolder(const char* folder)
@@ -73,6 +89,38 @@ bool HeldLevels::Add(HANDLE level, const char* path)
     return true;
 }
 
+bool HeldLevels::HoldFolder(const wchar_t* folder)
+{
+    Release();
+    const size_t length = wcslen(folder);
+    if (length < 3 || length >= kPathBufferSize || folder[1] != L':' || folder[2] != L'\\')
+        return false;
+    // "X:\", then every level down to the folder itself. Only '\' separates
+    // (the path is canonical); one that ends the path is refused.
+    for (size_t end = 3; end <= length; ++end) {
+        const bool isLevel = end == 3 || (end < length ? folder[end] == L'\\' : folder[end - 1] != L'\\');
+        if (!isLevel)
+            continue;
+        wchar_t path[kPathBufferSize];
+        memcpy(path, folder, end * sizeof(wchar_t));
+        path[end] = L'\0';
+        HANDLE level = OpenLevel(path);
+        if (level == INVALID_HANDLE_VALUE)
+            break;
+        // Held without a narrow path: a later narrow HoldFolder keeps none.
+        if (!IsPlainFolder(level, path) || m_count == static_cast<int>(sizeof m_levels / sizeof m_levels[0])) {
+            ::CloseHandle(level);
+            break;
+        }
+        m_ends[m_count] = 0;
+        m_levels[m_count++] = level;
+        if (end == length)
+            return true;
+    }
+    Release();
+    return false;
+}
+
 void HeldLevels::Release()
 {
     while (m_count > 0)
@@ -90,5 +138,22 @@ bool HoldLevelsAbove(HeldLevels& held, const char* path)
         folder[2] = '\\';
         folder[3] = '\0';
     }
+    return held.HoldFolder(folder);
+}
+
+bool HoldLevelsAbove(HeldLevels& held, const wchar_t* path)
+{
+    const wchar_t* separator = wcsrchr(path, L'\\');
+    if (!separator || separator == path)
+        return false;
+    // An item in a drive root keeps the root's separator: "X:\".
+    size_t end = static_cast<size_t>(separator - path);
+    if (end == 2)
+        end = 3;
+    wchar_t folder[kPathBufferSize];
+    if (end >= kPathBufferSize)
+        return false;
+    memcpy(folder, path, end * sizeof(wchar_t));
+    folder[end] = L'\0';
     return held.HoldFolder(folder);
 }

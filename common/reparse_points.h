@@ -20,6 +20,11 @@ HANDLE OpenLevel(const char* path);
 // True when level, opened by OpenLevel from path, is a folder and no link.
 bool IsPlainFolder(HANDLE level, const char* path);
 
+// The same for a path that only UTF-16 can name (the Start menu's Chinese
+// names, whatever the ANSI code page).
+HANDLE OpenLevel(const wchar_t* path);
+bool IsPlainFolder(HANDLE level, const wchar_t* path);
+
 // The levels of one canonical folder path, held open from the drive root
 // down while the owner exists.
 class HeldLevels {
@@ -34,6 +39,9 @@ public:
     // link. The levels it already holds for the folder before (the same
     // levels, still held, so unchanged) are kept rather than opened again.
     bool HoldFolder(const char* folder);
+    // The same for a UTF-16 folder path; it holds every level anew, and a
+    // later narrow HoldFolder keeps none of them.
+    bool HoldFolder(const wchar_t* folder);
     // Adds one more level, named by path, below the held ones.
     bool Add(HANDLE level, const char* path);
     void Release();
@@ -50,3 +58,4 @@ private:
 // Holds the levels of the folder that holds path (every level above the
 // item itself, which may be a link: deleting a link removes only the link).
 bool HoldLevelsAbove(HeldLevels& held, const char* path);
+bool HoldLevelsAbove(HeldLevels& held, const wchar_t* path);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "uninstaller/command_line.h"
+#include "uninstaller/steps/hand_over_commands.h"
 
 TEST(CleanUpCommand, OnlyOurUninstallerInItsOwnFolderIsCancelled)
 {

@@ -1,4 +1,4 @@
-#include "uninstaller/handover_checks.h"
+#include "uninstaller/steps/hand_over_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // byte rule's breaks must be the breaks of an independent line breaking of
 // the UTF-16 text, for every page text of both programs, at every width.
 #include "installer/install_pages.h"
-#include "uninstaller/uninstall_pages.h"
+#include "uninstaller/program/uninstall_pages.h"
 #include "wizard_ui/wrap_text.h"
 
 #include <gtest/gtest.h>

@@ -11,9 +11,8 @@
 
 #include "common/label_form_table.h"
 #include "common/product.h"
-#include "uninstaller/driver_file_removal.h"
-#include "uninstaller/queue_selection.h"
-#include "uninstaller/removal_forms.h"
+#include "uninstaller/steps/driver_file_removal.h"
+#include "uninstaller/steps/printer_removal_rules.h"
 
 TEST(RemovalForms, TheInstallersFormsThenTheEarlierNames)
 {

@@ -1,4 +1,5 @@
-#include "uninstaller/command_line.h"
+#include "uninstaller/program/command_line.h"
+#include "uninstaller/steps/hand_over_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -24,7 +24,7 @@ from package_copies import with_flipped_data_byte
 from resource_ids import INSTALLER as IDS
 from test_lifecycle import INSTALLED, normalised
 from test_silent_modes import changes, run_windowless, setup_log_change
-from test_uninstaller import tree, write_tree
+from test_uninstaller import START_MENU_ENTRIES, UninstallerCase, tree, write_tree
 
 INSTALLER = harness.program("installer/VarnekPrinterSetup.exe")
 # A whole installation with the stand-in payload: 0, or 9 under Wine's
@@ -102,6 +102,41 @@ class LinkedInstallationFolder(WineTestCase):
         self.session.run("wineboot", "-r", timeout=120)
         self.assertTrue(harness.wait_until(lambda: sysstate.temporary_copies(self.session) == [], timeout=30))
         self.assertEqual(expected, tree(other))
+
+
+class LinkedStartMenu(UninstallerCase):
+    """The shell's programs folder replaced by a junction to another folder
+    that holds entries of our names: the removal deletes nothing there, at
+    either level. The earlier versions' fixed path, plain folders, loses its
+    entries. Each deletion and each refusal has its line in the log."""
+
+    def test_nothing_is_deleted_through_a_linked_level_above_the_menu_folder(self):
+        programs = self.start_menus()[0]
+        programs_unix = self.session.unix_path(programs)
+        os.rename(programs_unix, programs_unix + " moved")
+        elsewhere = self.session.unix_path("C:\\Elsewhere")
+        for folder, shortcut in START_MENU_ENTRIES:
+            write_tree(os.path.join(elsewhere, folder), [shortcut])
+        os.symlink(elsewhere, programs_unix)
+        fixed = self.start_menus()[1]
+        for folder, shortcut in START_MENU_ENTRIES:
+            write_tree(self.session.unix_path(fixed + "\\" + folder), [shortcut])
+        expected = tree(elsewhere)
+        root = self.install("C:\\Varnek Menu", [], record=False)
+        self.addCleanup(self.remove_run_once)
+
+        self.assertEqual(0, run_windowless(self.session, os.path.join(root, "Uninstaller.exe"), "/S")[0])
+
+        self.assertEqual(expected, tree(elsewhere))
+        self.assertEqual([], os.listdir(self.session.unix_path(fixed)))
+        log = [[line[1], line[2].lower(), line[3], line[4]]
+               for line in sysstate.log_lines(self.session, "Uninstaller.log")]
+        for folder, shortcut in START_MENU_ENTRIES:
+            linked, plain = (menu + "\\" + folder for menu in (programs, fixed))
+            self.assertIn(["delete file", (linked + "\\" + shortcut).lower(), "kept, link on the way", 0], log)
+            self.assertIn(["delete folder", linked.lower(), "kept, link on the way", 0], log)
+            self.assertIn(["delete file", (plain + "\\" + shortcut).lower(), "ok", 0], log)
+            self.assertIn(["delete folder", plain.lower(), "ok", 0], log)
 
 
 class ReinstallBeforeTheNextLogon(sysstate.ServiceCase):

@@ -16,7 +16,7 @@
 #include "framework/afx.h"
 #include "installer/install_pages.h"
 #include "tests/wine/pagehost/resource.h"
-#include "uninstaller/uninstall_pages.h"
+#include "uninstaller/program/uninstall_pages.h"
 #include "wizard_ui/wizard_wnd.h"
 
 namespace {
