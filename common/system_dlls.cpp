@@ -1,4 +1,4 @@
-#include "framework/system_dlls.h"
+#include "common/system_dlls.h"
 
 #include <windows.h>
 #include <delayimp.h>
