@@ -1,14 +1,14 @@
 #include "common/system_dlls.h"
 
-#include <windows.h>
 #include <delayimp.h>
-
 #include <string.h>
+
+#include "common/path_text.h"
 
 namespace {
 
 // Set when Windows lacks SetDefaultDllDirectories (before Windows 8 without
-// KB2533623): the delay-load hook then names the system folder itself.
+// KB2533623): DLLs are then named by their full path in the system folder.
 bool g_searchUnrestricted;
 
 // Comctl32 version 6 is a side-by-side assembly named by the manifest: it is
@@ -18,24 +18,32 @@ bool IsSideBySideDll(const char* name)
     return _stricmp(name, "comctl32.dll") == 0;
 }
 
+// A path that does not fit is refused, never truncated.
+HMODULE LoadBySystemFolderPath(const char* name)
+{
+    char system[kPathBufferSize], path[kPathBufferSize];
+    const UINT n = ::GetSystemDirectoryA(system, sizeof system);
+    if (n == 0 || n >= sizeof system || !ComposePath(path, sizeof path, "%s\\%s", system, name))
+        return nullptr;
+    return ::LoadLibraryA(path);
+}
+
 FARPROC WINAPI LoadFromSystemFolder(unsigned notification, PDelayLoadInfo info)
 {
     if (notification != dliNotePreLoadLibrary || !g_searchUnrestricted || IsSideBySideDll(info->szDll))
         return nullptr;
-    // The system folder always fits MAX_PATH; the DLL names are ours.
-    char path[MAX_PATH];
-    UINT n = ::GetSystemDirectoryA(path, MAX_PATH);
-    const size_t nameLength = strlen(info->szDll);
-    if (n == 0 || n + 1 + nameLength >= MAX_PATH)
-        return nullptr;
-    path[n] = '\\';
-    memcpy(path + n + 1, info->szDll, nameLength + 1);
-    return reinterpret_cast<FARPROC>(::LoadLibraryA(path));
+    return reinterpret_cast<FARPROC>(LoadBySystemFolderPath(info->szDll));
 }
 
 }  // namespace
 
 extern "C" PfnDliHook __pfnDliNotifyHook2 = LoadFromSystemFolder;
+
+// GNU ld places the delay-load descriptors of the delay import libraries
+// (section .text$2) side by side but leaves the PE's delay import directory
+// empty: cmake/delay_import_directory.py names them there after the link.
+// This zero descriptor, sorted right after them, ends that array.
+extern "C" __attribute__((section(".text$3"), used, aligned(4))) const ImgDelayDescr DelayImportDirectoryEnd = {};
 
 void RestrictDllSearchToSystemFolder()
 {
@@ -47,4 +55,14 @@ void RestrictDllSearchToSystemFolder()
     // Without it, at least the current folder leaves the search.
     if (g_searchUnrestricted)
         ::SetDllDirectoryA("");
+}
+
+// Windows 7 without KB2533623 refuses LOAD_LIBRARY_SEARCH_SYSTEM32
+// (ERROR_INVALID_PARAMETER): there the DLL is named by its full path.
+HMODULE LoadSystemDll(const char* name)
+{
+    HMODULE module = ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module || ::GetLastError() != ERROR_INVALID_PARAMETER)
+        return module;
+    return LoadBySystemFolderPath(name);
 }

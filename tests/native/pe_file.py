@@ -1,6 +1,6 @@
 """Reads what the tests check in a built Windows program: the PE headers,
-the imported DLLs and the resources (with a parser for extended dialog
-templates)."""
+the DLLs imported at load time and the delay-loaded ones, and the resources
+(with a parser for extended dialog templates)."""
 import struct
 
 RT_ICON, RT_BITMAP, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_MANIFEST = 3, 2, 5, 6, 14, 24
@@ -22,6 +22,7 @@ class PeFile:
         opt = coff + 20
         self.magic = struct.unpack_from("<H", d, opt)[0]
         pe32plus = self.magic == 0x20B
+        self.image_base = struct.unpack_from("<Q", d, opt + 24)[0] if pe32plus else struct.unpack_from("<I", d, opt + 28)[0]
         self.subsystem_version = struct.unpack_from("<HH", d, opt + 48)
         self.subsystem = struct.unpack_from("<H", d, opt + 68)[0]
         directories = opt + (112 if pe32plus else 96)
@@ -58,6 +59,24 @@ class PeFile:
                 return names
             names.append(self._cstring(self._offset(entry[3])).lower())
             offset += 20
+
+    def delay_imports(self):
+        """Names of the delay-loaded DLLs (delay import directory), lower case."""
+        rva, _ = self._directories[13]
+        names = []
+        if not rva:
+            return names
+        offset = self._offset(rva)
+        while True:
+            descriptor = struct.unpack_from("<8I", self.data, offset)
+            if not any(descriptor):
+                return names
+            attributes, name = descriptor[:2]
+            # Without bit 0 the fields are addresses, not RVAs (the oldest linkers).
+            if not attributes & 1:
+                name -= self.image_base
+            names.append(self._cstring(self._offset(name)).lower())
+            offset += 32
 
     def resources(self):
         """{(type, name, language): bytes}; ids as ints, names as strings."""
