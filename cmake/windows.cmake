@@ -62,9 +62,10 @@ endfunction()
 varnek_delay_import(comctl32 comctl32.dll)
 varnek_delay_import(winspool WINSPOOL.DRV)
 
-# A program that runs elevated and so follows common/system_dlls.h. GNU ld
-# leaves its delay import directory empty: it is written after the link from
-# the linker's map, ended by the zero descriptor that -u keeps.
+# A shipped program: it runs elevated and so follows common/system_dlls.h.
+# GNU ld leaves its delay import directory empty: it is written after the link
+# from the linker's map, ended by the zero descriptor that -u keeps. The
+# unwind tables nothing reads are left out (cmake/no_eh_frame.ld).
 function(varnek_elevated_program target)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(end _DelayImportDirectoryEnd)
@@ -72,7 +73,9 @@ function(varnek_elevated_program target)
     set(end DelayImportDirectoryEnd)
   endif()
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
-  target_link_options(${target} PRIVATE -Wl,-u,${end} -Wl,-Map=${map})
+  set(script ${CMAKE_SOURCE_DIR}/cmake/no_eh_frame.ld)
+  target_link_options(${target} PRIVATE -Wl,-u,${end} -Wl,-Map=${map} -Wl,-T,${script})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/delay_import_directory.py $<TARGET_FILE:${target}> ${map})
 endfunction()
