@@ -46,37 +46,32 @@ class PeFile:
         end = self.data.index(b"\0", offset)
         return self.data[offset:end].decode("ascii")
 
-    def imports(self):
-        """Names of the imported DLLs, lower case."""
-        rva, size = self._directories[1]
-        names = []
+    def _descriptors(self, directory, entry_format):
+        """The entries of the array a data directory names, up to its zero entry."""
+        rva, _ = self._directories[directory]
         if not rva:
-            return names
+            return
         offset = self._offset(rva)
         while True:
-            entry = struct.unpack_from("<IIIII", self.data, offset)
+            entry = struct.unpack_from(entry_format, self.data, offset)
             if not any(entry):
-                return names
-            names.append(self._cstring(self._offset(entry[3])).lower())
-            offset += 20
+                return
+            yield entry
+            offset += struct.calcsize(entry_format)
+
+    def imports(self):
+        """Names of the DLLs imported at load time, lower case."""
+        return [self._cstring(self._offset(entry[3])).lower() for entry in self._descriptors(1, "<5I")]
 
     def delay_imports(self):
         """Names of the delay-loaded DLLs (delay import directory), lower case."""
-        rva, _ = self._directories[13]
         names = []
-        if not rva:
-            return names
-        offset = self._offset(rva)
-        while True:
-            descriptor = struct.unpack_from("<8I", self.data, offset)
-            if not any(descriptor):
-                return names
-            attributes, name = descriptor[:2]
+        for attributes, name, *_ in self._descriptors(13, "<8I"):
             # Without bit 0 the fields are addresses, not RVAs (the oldest linkers).
             if not attributes & 1:
                 name -= self.image_base
             names.append(self._cstring(self._offset(name)).lower())
-            offset += 32
+        return names
 
     def resources(self):
         """{(type, name, language): bytes}; ids as ints, names as strings."""
