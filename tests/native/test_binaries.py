@@ -16,19 +16,17 @@ INSTALLER = os.path.join(BUILD, "win32", "installer", "VarnekPrinterSetup.exe")
 UNINSTALLER = os.path.join(BUILD, "win32", "uninstaller", "Uninstaller.exe")
 USB_HELPER = os.path.join(BUILD, "win64", "usb_helper", "VarnekUsb64.exe")
 
-BUILD = os.environ.get("VARNEK_BUILD_DIR", os.path.join(REPO, "build"))
-
-# Microsoft's KnownDLLs of Windows 7 (HKLM\System\CurrentControlSet\Control\Session
-# Manager\KnownDLLs), present in every later Windows too: the loader maps these from the
-# system folder whatever lies beside the program, so only they may be in the static import
-# table of a program run elevated from Downloads. Wine has no KnownDLLs (it takes its
-# built-in DLLs, or with "name=n,b" one beside the program, whatever the name), so this
-# list is written here and the tables are checked on the files, not under Wine.
-KNOWN_DLLS = {"advapi32.dll", "clbcatq.dll", "comdlg32.dll", "difxapi.dll", "gdi32.dll", "iertutil.dll",
-              "imagehlp.dll", "imm32.dll", "kernel32.dll", "lpk.dll", "msctf.dll", "msvcrt.dll", "normaliz.dll",
-              "nsi.dll", "ole32.dll", "oleaut32.dll", "psapi.dll", "rpcrt4.dll", "sechost.dll", "setupapi.dll",
-              "shell32.dll", "shlwapi.dll", "urlmon.dll", "user32.dll", "usp10.dll", "wininet.dll",
-              "wldap32.dll", "ws2_32.dll"}
+# Microsoft's KnownDLLs (HKLM\System\CurrentControlSet\Control\Session Manager\KnownDLLs):
+# those of Windows 7 that Windows 8 to 11 keep (they dropped iertutil, lpk, urlmon, usp10 and
+# wininet). The loader maps these from the system folder whatever lies beside the program,
+# so only they may be in the static import table of a program run elevated from Downloads.
+# Wine has no KnownDLLs (it takes its built-in DLLs, or with "name=n,b" one beside the
+# program, whatever the name), so this list is written here and the tables are checked on
+# the files, not under Wine.
+KNOWN_DLLS = {"advapi32.dll", "clbcatq.dll", "comdlg32.dll", "difxapi.dll", "gdi32.dll", "imagehlp.dll",
+              "imm32.dll", "kernel32.dll", "msctf.dll", "msvcrt.dll", "normaliz.dll", "nsi.dll", "ole32.dll",
+              "oleaut32.dll", "psapi.dll", "rpcrt4.dll", "sechost.dll", "setupapi.dll", "shell32.dll",
+              "shlwapi.dll", "user32.dll", "wldap32.dll", "ws2_32.dll"}
 # System DLLs outside KnownDLLs that the wizards call through an import: delay-loaded, so
 # resolved only after WinMain restricted the DLL search to the system folder (comctl32
 # version 6 comes from WinSxS through the manifest). newdev.dll is loaded at run time
