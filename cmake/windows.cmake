@@ -45,8 +45,8 @@ function(varnek_wizard_resources target rc_file)
 endfunction()
 
 # delay_<lib>: links a system DLL that is not a KnownDLL for loading at its
-# first call, after WinMain restricted the DLL search to the system folder.
-# The static import table then names KnownDLLs only.
+# first call, after WinMain restricted the DLL search to the system folder
+# (common/system_dlls.h). The static import table then names KnownDLLs only.
 function(varnek_delay_import lib dll)
   set(output ${CMAKE_BINARY_DIR}/delay_imports/lib${lib}_delay.a)
   add_custom_command(OUTPUT ${output}
@@ -60,5 +60,22 @@ function(varnek_delay_import lib dll)
   add_dependencies(delay_${lib} delay_${lib}_library)
 endfunction()
 varnek_delay_import(comctl32 comctl32.dll)
-varnek_delay_import(newdev newdev.dll)
 varnek_delay_import(winspool WINSPOOL.DRV)
+
+# A shipped program: it runs elevated and so follows common/system_dlls.h.
+# GNU ld leaves its delay import directory empty: it is written after the link
+# from the linker's map, ended by the zero descriptor that -u keeps. The
+# unwind tables nothing reads are left out (cmake/no_eh_frame.ld).
+function(varnek_elevated_program target)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(end _DelayImportDirectoryEnd)
+  else()
+    set(end DelayImportDirectoryEnd)
+  endif()
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  set(script ${CMAKE_SOURCE_DIR}/cmake/no_eh_frame.ld)
+  target_link_options(${target} PRIVATE -Wl,-u,${end} -Wl,-Map=${map} -Wl,-T,${script})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/delay_import_directory.py $<TARGET_FILE:${target}> ${map})
+endfunction()

@@ -2,7 +2,7 @@
 
 #include <newdev.h>
 
-#include "common/path_text.h"
+#include "common/system_dlls.h"
 
 namespace {
 
@@ -10,29 +10,11 @@ typedef BOOL(WINAPI* UpdateProc)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
 
 }  // namespace
 
-namespace {
-
-// From the system folder only: newdev.dll is no KnownDLL, and a static
-// import would be found beside the program first. Windows 7 without
-// KB2533623 refuses LOAD_LIBRARY_SEARCH_SYSTEM32 (ERROR_INVALID_PARAMETER):
-// there the DLL is named by its full path in the system folder.
-HMODULE LoadNewdev()
-{
-    HMODULE newdev = ::LoadLibraryExA("newdev.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (newdev || ::GetLastError() != ERROR_INVALID_PARAMETER)
-        return newdev;
-    char system[kPathBufferSize], path[kPathBufferSize];
-    const UINT n = ::GetSystemDirectoryA(system, sizeof system);
-    if (n == 0 || n >= sizeof system || !ComposePath(path, sizeof path, "%s\\newdev.dll", system))
-        return nullptr;
-    return ::LoadLibraryA(path);
-}
-
-}  // namespace
-
 DWORD UpdateUsbDeviceDriver(const char* infPath)
 {
-    HMODULE newdev = LoadNewdev();
+    // newdev.dll is no KnownDLL: a static import would be found beside the
+    // program first.
+    HMODULE newdev = LoadSystemDll("newdev.dll");
     if (!newdev)
         return ::GetLastError() ? ::GetLastError() : ERROR_MOD_NOT_FOUND;
     DWORD result = ERROR_PROC_NOT_FOUND;

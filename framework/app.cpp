@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "framework/system_dlls.h"
+#include "common/system_dlls.h"
 
 static CWinApp* g_pApp;
 

@@ -8,9 +8,9 @@
 #include <windows.h>
 
 #include "common/path_text.h"
+#include "common/system_dlls.h"
 #include "common/usb_device_update.h"
 #include "common/usb_helper_command.h"
-#include "framework/system_dlls.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {

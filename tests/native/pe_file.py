@@ -1,6 +1,6 @@
 """Reads what the tests check in a built Windows program: the PE headers,
-the imported DLLs and the resources (with a parser for extended dialog
-templates)."""
+the DLLs imported at load time and the delay-loaded ones, and the resources
+(with a parser for extended dialog templates)."""
 import struct
 
 RT_ICON, RT_BITMAP, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_MANIFEST = 3, 2, 5, 6, 14, 24
@@ -22,6 +22,7 @@ class PeFile:
         opt = coff + 20
         self.magic = struct.unpack_from("<H", d, opt)[0]
         pe32plus = self.magic == 0x20B
+        self.image_base = struct.unpack_from("<Q", d, opt + 24)[0] if pe32plus else struct.unpack_from("<I", d, opt + 28)[0]
         self.subsystem_version = struct.unpack_from("<HH", d, opt + 48)
         self.subsystem = struct.unpack_from("<H", d, opt + 68)[0]
         directories = opt + (112 if pe32plus else 96)
@@ -45,19 +46,32 @@ class PeFile:
         end = self.data.index(b"\0", offset)
         return self.data[offset:end].decode("ascii")
 
-    def imports(self):
-        """Names of the imported DLLs, lower case."""
-        rva, size = self._directories[1]
-        names = []
+    def _descriptors(self, directory, entry_format):
+        """The entries of the array a data directory names, up to its zero entry."""
+        rva, _ = self._directories[directory]
         if not rva:
-            return names
+            return
         offset = self._offset(rva)
         while True:
-            entry = struct.unpack_from("<IIIII", self.data, offset)
+            entry = struct.unpack_from(entry_format, self.data, offset)
             if not any(entry):
-                return names
-            names.append(self._cstring(self._offset(entry[3])).lower())
-            offset += 20
+                return
+            yield entry
+            offset += struct.calcsize(entry_format)
+
+    def imports(self):
+        """Names of the DLLs imported at load time, lower case."""
+        return [self._cstring(self._offset(entry[3])).lower() for entry in self._descriptors(1, "<5I")]
+
+    def delay_imports(self):
+        """Names of the delay-loaded DLLs (delay import directory), lower case."""
+        names = []
+        for attributes, name, *_ in self._descriptors(13, "<8I"):
+            # Without bit 0 the fields are addresses, not RVAs (the oldest linkers).
+            if not attributes & 1:
+                name -= self.image_base
+            names.append(self._cstring(self._offset(name)).lower())
+        return names
 
     def resources(self):
         """{(type, name, language): bytes}; ids as ints, names as strings."""
