@@ -15,8 +15,6 @@ set(VARNEK_PORTABLE_SOURCES
   common/usb_helper_command.cpp
   common/wow64_rules.cpp
   installer/packed_machine.cpp
-  installer/port_error_text.cpp
-  installer/service_command.cpp
   installer/install_command_line.cpp
   installer/small_crc32.cpp
   uninstaller/command_line.cpp

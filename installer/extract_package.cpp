@@ -5,7 +5,7 @@
 #include "common/path_text.h"
 #include "common/spooler_env.h"
 #include "common/step_log.h"
-#include "installer/data_folder.h"
+#include "installer/folder_preparation.h"
 #include "installer/file_moves.h"
 #include "installer/package_extraction.h"
 #include "installer/printer_service.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "installer/install_outcome.h"
-#include "installer/install_progress.h"
+#include "installer/installation.h"
 
 // Unpacks the package appended to the installer's own file (opened by a
 // static object before WinMain runs, held until the program ends, and read

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/clean_up_command.h"
 #include "common/ensure_folder.h"
 #include "common/folder_rules.h"
 #include "common/install_folder.h"
@@ -9,9 +10,7 @@
 #include "common/names.h"
 #include "common/path_text.h"
 #include "common/reparse_points.h"
-#include "installer/data_folder.h"
 #include "installer/installation_paths.h"
-#include "installer/pending_clean_up.h"
 
 namespace {
 
@@ -66,7 +65,47 @@ bool HoldsLinkedFile(const char* folder)
     return false;
 }
 
+// Removes the RunOnce value of a removal's clean-up pass (only that value,
+// only when it runs our uninstaller): after a reinstallation the pass would
+// take the new installation's files at the next logon.
+void CancelPendingCleanUp()
+{
+    HKEY key;
+    // The 64-bit view, where the uninstaller writes the value.
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, VARNEK_RUN_ONCE_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY,
+                        &key) != ERROR_SUCCESS)
+        return;
+    char data[2 * kPathBufferSize + 8];
+    DWORD type = 0, bytes = sizeof data - 1;
+    if (::RegQueryValueExA(key, VARNEK_RUN_ONCE_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ) {
+        // The stored data need not end in a zero.
+        data[bytes] = '\0';
+        if (RunsOurCleanUpPass(data))
+            ::RegDeleteValueA(key, VARNEK_RUN_ONCE_VALUE);
+    }
+    ::RegCloseKey(key);
+}
+
 }  // namespace
+
+char g_szDataDir[kPathBufferSize];
+
+bool SettleDataFolder(const char* installFolder)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    ::GetVersionExA(&version);
+    char windowsDir[255] = "";
+    ::GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+
+    if (version.dwMajorVersion > 5) {
+        return ComposePath(g_szDataDir, sizeof g_szDataDir, "%.2s\\ProgramData\\VarnekPrinter", windowsDir) &&
+               EnsureDataFolderPath(g_szDataDir);
+    }
+    return CopyText(g_szDataDir, sizeof g_szDataDir, installFolder);
+}
 
 bool DefaultInstallFolder(char* buffer, size_t size)
 {

@@ -2,7 +2,17 @@
 
 #include <stddef.h>
 
+#include "common/path_text.h"
 #include "installer/install_outcome.h"
+
+// The installer's data folder, where the settings file goes: settled when the
+// user leaves the folder page, read by the worker afterwards.
+extern char g_szDataDir[kPathBufferSize];
+
+// On Windows 6.0 and later: the Windows drive + "\ProgramData\VarnekPrinter",
+// created if missing; on earlier Windows: the installation folder itself.
+// False when the folder cannot be created.
+bool SettleDataFolder(const char* installFolder);
 
 // The proposed installation folder: "%ProgramFiles%\VarnekPrinter" expanded.
 // False (buffer empty) when it does not fit.

@@ -6,12 +6,14 @@
 
 #include "common/chinese_text.h"
 #include "common/names.h"
+#include "common/path_text.h"
 #include "common/step_log.h"
 #include "framework/afx.h"
+#include "installer/folder_preparation.h"
 #include "installer/install_command_line.h"
 #include "installer/install_dlg.h"
 #include "installer/install_outcome.h"
-#include "installer/silent_install.h"
+#include "installer/installation.h"
 
 namespace {
 
@@ -27,6 +29,37 @@ void OpenLog(const char* logFile, bool silent)
     }
     if (OpenStepLog(path))
         LogStep("start", "VarnekPrinterSetup " VARNEK_PACKAGE_VERSION, silent ? "silent" : "wizard", 0);
+}
+
+// Nothing is shown; a failed port is told by the outcome alone.
+class QuietProgress : public InstallProgress {
+public:
+    void ShowStatus(const char*) override {}
+    void ShowPath(const char*) override {}
+    void SetProgress(int) override {}
+    void ReportPortError(unsigned long) override {}
+};
+
+// "/S": the wizard's folder checks and installation steps without any window.
+// folder: the "/D=" text, or null for the wizard's proposed folder. The
+// outcome is the process's exit code.
+InstallOutcome InstallSilently(const char* folder)
+{
+    char defaultFolder[kPathBufferSize];
+    if (!folder) {
+        DefaultInstallFolder(defaultFolder, sizeof defaultFolder);
+        folder = defaultFolder;
+    }
+    char canonical[kPathBufferSize];
+    InstallOutcome outcome = PrepareInstallFolders(folder, canonical, sizeof canonical);
+    LogResult("folder", outcome == InstallOutcome::kInstalled ? canonical : folder, static_cast<unsigned long>(outcome));
+    if (outcome != InstallOutcome::kInstalled)
+        return outcome;
+    QuietProgress progress;
+    InstallResults results;
+    outcome = RunInstallation(canonical, progress, results);
+    LogStep("end", canonical, "silent", static_cast<unsigned long>(outcome));
+    return outcome;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "common/names.h"
 #include "common/path_text.h"
 
 const char* InstallOutcomeMessage(InstallOutcome outcome)
@@ -97,4 +98,10 @@ bool ComposeFailureMessage(char* buffer, size_t size, const InstallResults& resu
         return false;
     }
     return true;
+}
+
+bool ComposePortErrorText(char* buffer, size_t size, unsigned long code)
+{
+    // Setup API codes such as 0xE000020B are meaningful only in hexadecimal.
+    return ComposePath(buffer, size, "添加端口 " VARNEK_PORT " 失败，错误代码 %lu (0x%08lX)", code, code);
 }

@@ -63,3 +63,8 @@ private:
 // by name, once, and where the log is (none when logPath is empty). False,
 // buffer empty, when it does not fit.
 bool ComposeFailureMessage(char* buffer, size_t size, const InstallResults& results, const char* logPath);
+
+// The "ERROR" box's text when the system has no message for the code (or
+// the port command failed without saying why): the code in decimal and
+// hexadecimal, so that it can still be looked up. False when it does not fit.
+bool ComposePortErrorText(char* buffer, size_t size, unsigned long code);

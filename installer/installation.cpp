@@ -2,7 +2,7 @@
 
 #include "common/names.h"
 #include "common/step_log.h"
-#include "installer/data_folder.h"
+#include "installer/folder_preparation.h"
 #include "installer/extract_package.h"
 #include "installer/install_registry.h"
 #include "installer/printer_service.h"

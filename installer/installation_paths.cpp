@@ -2,7 +2,6 @@
 
 #include "common/installed_files.h"
 #include "common/path_text.h"
-#include "installer/service_command.h"
 
 bool FitsInstallationPaths(const char* folder)
 {
@@ -14,4 +13,9 @@ bool FitsInstallationPaths(const char* folder)
             return false;
     }
     return true;
+}
+
+bool ComposeServiceCommand(char* buffer, size_t size, const char* installFolder)
+{
+    return ComposePath(buffer, size, "\"%s\\VKPrinterService.exe\"", installFolder);
 }

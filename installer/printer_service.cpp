@@ -5,7 +5,7 @@
 #include "common/names.h"
 #include "common/path_text.h"
 #include "common/step_log.h"
-#include "installer/service_command.h"
+#include "installer/installation_paths.h"
 
 namespace {
 

@@ -1,17 +1,25 @@
 #include "installer/printer_system.h"
 
 #include <windows.h>
+
+#include <setupapi.h>
 #include <winspool.h>
 
+#include "common/chinese_text.h"
 #include "common/driver_package.h"
+#include "common/label_form_table.h"
 #include "common/names.h"
 #include "common/path_text.h"
 #include "common/spooler_env.h"
 #include "common/step_log.h"
+#include "common/usb_device_update.h"
+#include "common/usb_helper_command.h"
+#include "common/wow64_rules.h"
 #include "installer/file_moves.h"
-#include "installer/label_forms.h"
-#include "installer/port_monitor.h"
-#include "installer/usb_driver.h"
+
+static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 names are Windows wide strings");
+static_assert(kStoreMediaType == SPOST_PATH, "source media is a path");
+static_assert(kStoreCopyStyle == SP_COPY_NEWER_OR_SAME, "copy only a newer or the same package");
 
 namespace {
 
@@ -90,6 +98,67 @@ bool PlaceFiles(const char* installFolder, const char* environment, InstallResul
     return driverFiles;
 }
 
+// Asks the monitor to create "USB PORT:" through its Xcv interface. False,
+// with the error code, when the monitor cannot be reached or the call
+// fails; a port the monitor refuses (one that exists already) passes.
+bool AddUsbPort(DWORD& error)
+{
+    PRINTER_DEFAULTSA defaults = {nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
+    HANDLE xcv;
+    if (!::OpenPrinterA(const_cast<char*>(",XcvMonitor " VARNEK_PORT_MONITOR), &xcv, &defaults)) {
+        error = ::GetLastError();
+        return false;
+    }
+    static const wchar_t port[] = L"" VARNEK_PORT;
+    static_assert(sizeof port == 20, "the port name with its terminator, in UTF-16");
+    BYTE output[260];
+    DWORD needed = 0;
+    DWORD status = ERROR_SUCCESS;
+    bool added = true;
+    if (!::XcvDataW(xcv, L"AddPort", reinterpret_cast<BYTE*>(const_cast<wchar_t*>(port)), sizeof port, output,
+                    sizeof output, &needed, &status)) {
+        // A failed call that left no status still has its own error code.
+        error = status != ERROR_SUCCESS ? status : ::GetLastError();
+        added = false;
+    }
+    ::ClosePrinter(xcv);
+    return added;
+}
+
+// Adds the 59 label forms through the queue "VarnekPrinter". A form that
+// cannot be added (one that exists already) is skipped. The number of forms
+// added; -1 when the queue cannot be opened.
+int AddLabelForms()
+{
+    HANDLE printer;
+    if (!::OpenPrinterW(const_cast<wchar_t*>(L"" VARNEK_PRINTER_QUEUE), &printer, nullptr))
+        return -1;
+    int added = 0;
+    for (const LabelForm& row : kLabelForms) {
+        const FormMeasures m = MeasureLabelForm(row);
+        FORM_INFO_1W form = {};
+        form.Flags = FORM_PRINTER;
+        form.pName = reinterpret_cast<wchar_t*>(const_cast<char16_t*>(row.name));
+        form.Size = {m.width, m.height};
+        form.ImageableArea = {m.left, m.top, m.right, m.bottom};
+        if (::AddFormW(printer, 1, reinterpret_cast<BYTE*>(&form)))
+            ++added;
+    }
+    ::ClosePrinter(printer);
+    return added;
+}
+
+// The helper is extracted with the INF into the installation folder.
+DWORD UpdateThroughHelper(const char* infPath)
+{
+    char folder[kPathBufferSize];
+    char helper[kPathBufferSize];
+    if (!FolderOfPath(folder, sizeof folder, infPath) ||
+        !ComposePath(helper, sizeof helper, "%s\\" VARNEK_USB_HELPER_FILE, folder))
+        return ERROR_FILENAME_EXCED_RANGE;
+    return RunUsbDriverHelper(helper, infPath);
+}
+
 }  // namespace
 
 void InstallPrinterSystem(const char* installFolder, InstallProgress& progress, InstallResults& results)
@@ -153,4 +222,65 @@ void InstallPrinterSystem(const char* installFolder, InstallProgress& progress, 
     char added[16];
     ComposePath(added, sizeof added, "%d added", forms);
     LogStep("forms", VARNEK_PRINTER_QUEUE, forms < 0 ? "failed" : added, 0);
+}
+
+void ShowPortErrorBox(unsigned long code)
+{
+    wchar_t* systemText = nullptr;
+    // Code 0 would read "The operation completed successfully".
+    if (code != ERROR_SUCCESS)
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&systemText), 0, nullptr);
+    char numbered[128];
+    WideText fallback(!systemText && ComposePortErrorText(numbered, sizeof numbered, code) ? numbered : "");
+    ::MessageBoxW(nullptr, systemText ? systemText : fallback, L"ERROR", MB_OK | MB_ICONINFORMATION);
+    if (systemText)
+        ::LocalFree(systemText);
+}
+
+unsigned long AddPortMonitor()
+{
+    MONITOR_INFO_2A info = {};
+    info.pName = const_cast<char*>(VARNEK_PORT_MONITOR);
+    info.pEnvironment = const_cast<char*>(SpoolerEnvironment());
+    info.pDLLName = const_cast<char*>(VARNEK_MONITOR_LIBRARY);
+    return ::AddMonitorA(nullptr, 2, reinterpret_cast<BYTE*>(&info)) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+unsigned long RunUsbDriverHelper(const char* helperPath, const char* infPath)
+{
+    char command[kUsbHelperCommandSize];
+    if (!ComposeUsbHelperCommand(command, sizeof command, helperPath, infPath))
+        return ERROR_FILENAME_EXCED_RANGE;
+    // The full path as the application name: no search for the program.
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(helperPath, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &process))
+        return ::GetLastError();
+    ::CloseHandle(process.hThread);
+    // No time limit: the device installation the helper makes has none either.
+    DWORD code = ERROR_GEN_FAILURE;
+    if (::WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(process.hProcess, &code))
+        code = ERROR_GEN_FAILURE;
+    ::CloseHandle(process.hProcess);
+    return code;
+}
+
+unsigned long InstallUsbDeviceDriver(const char* infPath)
+{
+    const bool throughHelper = CurrentProcessRunsUnderWow64();
+    return InstallDriverPackage(
+        infPath,
+        [throughHelper](const char* inf) {
+            return (throughHelper ? UpdateThroughHelper(inf) : UpdateUsbDeviceDriver(inf)) == 0;
+        },
+        [](const char* inf, unsigned mediaType, unsigned copyStyle) -> unsigned long {
+            // No destination buffer: the store's name for the package is not needed.
+            if (::SetupCopyOEMInfA(inf, nullptr, mediaType, copyStyle, nullptr, 0, nullptr, nullptr))
+                return 0;
+            return ::GetLastError();
+        });
 }

@@ -18,11 +18,9 @@
 
 #include "common/chinese_text.h"
 #include "installer/install_registry.h"
-#include "installer/port_monitor.h"
 #include "installer/printer_service.h"
 #include "installer/printer_system.h"
 #include "installer/start_menu.h"
-#include "installer/usb_driver.h"
 
 namespace {
 

@@ -1,8 +1,0 @@
-#include "installer/service_command.h"
-
-#include "common/path_text.h"
-
-bool ComposeServiceCommand(char* buffer, size_t size, const char* installFolder)
-{
-    return ComposePath(buffer, size, "\"%s\\VKPrinterService.exe\"", installFolder);
-}
