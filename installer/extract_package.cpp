@@ -5,7 +5,6 @@
 #include "common/path_text.h"
 #include "common/spooler_env.h"
 #include "common/step_log.h"
-#include "installer/folder_preparation.h"
 #include "installer/file_moves.h"
 #include "installer/package_extraction.h"
 #include "installer/printer_service.h"
@@ -134,10 +133,10 @@ private:
     unsigned long m_inUseError = ERROR_SUCCESS;  // why the last file in use could not be opened
 };
 
-int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const char* installFolder, InstallProgress& progress,
+int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const Installation& installation, InstallProgress& progress,
                        bool& serviceStopped)
 {
-    const ExtractFolders folders = {installFolder, g_szDataDir};
+    const ExtractFolders folders = {installation.folder, installation.dataFolder};
     FileInput input(hFile);
     FileTarget target(progress, serviceStopped);
     return ExtractPackageFile(input, fileSize, folders, CurrentNativeMachine(), target);
@@ -178,7 +177,7 @@ const OwnFileHold g_ownFile;
 
 }  // namespace
 
-InstallOutcome ExtractPackage(const char* installFolder, InstallProgress& progress, bool& serviceStopped)
+InstallOutcome ExtractPackage(const Installation& installation, InstallProgress& progress, bool& serviceStopped)
 {
     serviceStopped = false;
     LARGE_INTEGER size;
@@ -189,5 +188,5 @@ InstallOutcome ExtractPackage(const char* installFolder, InstallProgress& progre
     if (size.QuadPart > UINT32_MAX)
         return ExtractionOutcome(kPackageDamaged);
     return ExtractionOutcome(
-        ExtractOpenPackage(file, static_cast<uint32_t>(size.QuadPart), installFolder, progress, serviceStopped));
+        ExtractOpenPackage(file, static_cast<uint32_t>(size.QuadPart), installation, progress, serviceStopped));
 }

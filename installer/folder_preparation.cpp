@@ -44,13 +44,13 @@ bool HoldsUninstaller(const char* folder)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// folder: in long form, as the record names it.
 bool IsFolderOurs(const char* folder)
 {
-    char recorded[kPathBufferSize] = "", longFolder[kPathBufferSize];
+    char recorded[kPathBufferSize] = "";
     ReadOwnedFolder(recorded, sizeof recorded);
     FolderState state = StateOf(folder);
-    return LongFolderPath(folder, longFolder, sizeof longFolder) &&
-           IsFolderOursToRecord(state, longFolder, recorded, state == FolderState::kHoldsEntries && HoldsUninstaller(folder));
+    return IsFolderOursToRecord(state, folder, recorded, state == FolderState::kHoldsEntries && HoldsUninstaller(folder));
 }
 
 // A file the installation will write that exists as a symbolic link: the
@@ -88,11 +88,10 @@ void CancelPendingCleanUp()
     ::RegCloseKey(key);
 }
 
-}  // namespace
-
-char g_szDataDir[kPathBufferSize];
-
-bool SettleDataFolder(const char* installFolder)
+// On Windows 6.0 and later: the Windows drive + "\ProgramData\VarnekPrinter",
+// created if missing; on earlier Windows: the installation folder itself.
+// False when the folder cannot be created.
+bool SettleDataFolder(const char* installFolder, char* dataFolder, size_t size)
 {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
@@ -101,11 +100,13 @@ bool SettleDataFolder(const char* installFolder)
     ::GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
 
     if (version.dwMajorVersion > 5) {
-        return ComposePath(g_szDataDir, sizeof g_szDataDir, "%.2s\\ProgramData\\VarnekPrinter", windowsDir) &&
-               EnsureDataFolderPath(g_szDataDir);
+        return ComposePath(dataFolder, size, "%.2s\\ProgramData\\VarnekPrinter", windowsDir) &&
+               EnsureDataFolderPath(dataFolder);
     }
-    return CopyText(g_szDataDir, sizeof g_szDataDir, installFolder);
+    return CopyText(dataFolder, size, installFolder);
 }
+
+}  // namespace
 
 bool DefaultInstallFolder(char* buffer, size_t size)
 {
@@ -118,27 +119,29 @@ bool DefaultInstallFolder(char* buffer, size_t size)
     return true;
 }
 
-InstallOutcome PrepareInstallFolders(const char* typed, char* folder, size_t size)
+InstallOutcome PrepareInstallation(const char* typed, Installation& installation)
 {
     if (!typed[0])
         return InstallOutcome::kFolderEmpty;
     char text[kPathBufferSize];
-    if (!CanonicalFolderText(typed, text, sizeof text) || !LongFolderPath(text, folder, size))
+    char* folder = installation.folder;
+    if (!CanonicalFolderText(typed, text, sizeof text) || !LongFolderPath(text, folder, sizeof installation.folder))
         return InstallOutcome::kFolderInvalid;
     if (!IsUsableInstallFolder(folder) || !FitsInstallationPaths(folder) || HoldsLinkedFile(folder))
         return InstallOutcome::kFolderInvalid;
     // Decided before the folder is created: a folder made now is ours.
-    const bool ours = IsFolderOurs(folder);
+    installation.ownsFolder = IsFolderOurs(folder);
     // EnsureFolderPath refuses a level that is a junction or link, or that
     // an ordinary user may change, before it creates anything below it. Both
     // folders are checked before either is made.
-    if (!IsFolderPathUsable(folder) || !SettleDataFolder(folder) || HoldsLinkedFile(g_szDataDir) ||
-        !EnsureFolderPath(folder))
+    if (!IsFolderPathUsable(folder) ||
+        !SettleDataFolder(folder, installation.dataFolder, sizeof installation.dataFolder) ||
+        HoldsLinkedFile(installation.dataFolder) || !EnsureFolderPath(folder))
         return InstallOutcome::kFolderInvalid;
     // A reinstallation: the clean-up pass a removal left for the next logon
     // would take this installation's files.
     CancelPendingCleanUp();
     // The record is settled before any file is written, so no run leaves
     // files in a folder whose record is stale.
-    return RecordFolderOwnership(folder, ours) ? InstallOutcome::kInstalled : InstallOutcome::kFolderInvalid;
+    return RecordFolderOwnership(folder, installation.ownsFolder) ? InstallOutcome::kInstalled : InstallOutcome::kFolderInvalid;
 }

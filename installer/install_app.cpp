@@ -50,15 +50,16 @@ InstallOutcome InstallSilently(const char* folder)
         DefaultInstallFolder(defaultFolder, sizeof defaultFolder);
         folder = defaultFolder;
     }
-    char canonical[kPathBufferSize];
-    InstallOutcome outcome = PrepareInstallFolders(folder, canonical, sizeof canonical);
-    LogResult("folder", outcome == InstallOutcome::kInstalled ? canonical : folder, static_cast<unsigned long>(outcome));
+    Installation installation;
+    InstallOutcome outcome = PrepareInstallation(folder, installation);
+    LogResult("folder", outcome == InstallOutcome::kInstalled ? installation.folder : folder,
+              static_cast<unsigned long>(outcome));
     if (outcome != InstallOutcome::kInstalled)
         return outcome;
     QuietProgress progress;
     InstallResults results;
-    outcome = RunInstallation(canonical, progress, results);
-    LogStep("end", canonical, "silent", static_cast<unsigned long>(outcome));
+    outcome = RunInstallation(installation, progress, results);
+    LogStep("end", installation.folder, "silent", static_cast<unsigned long>(outcome));
     return outcome;
 }
 

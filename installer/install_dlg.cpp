@@ -35,12 +35,11 @@ private:
 UINT InstallThread(LPVOID pParam)
 {
     CInstallDlg* dlg = static_cast<CInstallDlg*>(static_cast<CWizardDlg*>(pParam));
-    // The folder box is hidden while the worker runs: this copy stays its text.
-    CString folder = dlg->GetInstallFolder();
+    const Installation& installation = dlg->GetInstallation();
     WizardProgress progress(dlg);
     InstallResults results;
-    const InstallOutcome outcome = RunInstallation(folder, progress, results);
-    LogStep("end", folder, "wizard", static_cast<unsigned long>(outcome));
+    const InstallOutcome outcome = RunInstallation(installation, progress, results);
+    LogStep("end", installation.folder, "wizard", static_cast<unsigned long>(outcome));
 
     // Once the dialog may end, the object is not to be touched again.
     HWND hDlg = dlg->m_hWnd;
@@ -72,13 +71,6 @@ UINT InstallThread(LPVOID pParam)
 
 CInstallDlg::CInstallDlg() : CWizardDlg(IDD_INSTALL, g_installPages) {}
 
-CString CInstallDlg::GetInstallFolder() const
-{
-    CString folder;
-    m_wndPage.m_editFolder.GetFolder(folder);
-    return folder;
-}
-
 BOOL CInstallDlg::OnInitDialog()
 {
     CWizardDlg::OnInitDialog();
@@ -104,19 +96,16 @@ bool CInstallDlg::ValidateFolderPage()
 {
     // A folder the ANSI code page cannot hold is no valid folder: the
     // vendor's service and monitor read it through ANSI functions.
-    char folder[kPathBufferSize];
     CString typed;
-    InstallOutcome outcome = m_wndPage.m_editFolder.GetFolder(typed)
-                                 ? PrepareInstallFolders(typed, folder, sizeof folder)
-                                 : InstallOutcome::kFolderInvalid;
-    LogResult("folder", outcome == InstallOutcome::kInstalled ? folder : static_cast<const char*>(typed),
+    m_installation = Installation();
+    InstallOutcome outcome = m_wndPage.m_editFolder.GetFolder(typed) ? PrepareInstallation(typed, m_installation)
+                                                                     : InstallOutcome::kFolderInvalid;
+    LogResult("folder", outcome == InstallOutcome::kInstalled ? m_installation.folder : static_cast<const char*>(typed),
               static_cast<unsigned long>(outcome));
     if (outcome != InstallOutcome::kInstalled) {
         ShowMessage(InstallOutcomeMessage(outcome));
         return false;
     }
-    // The worker reads the box: it gets the form that was checked.
-    m_wndPage.m_editFolder.SetFolder(folder);
     return true;
 }
 

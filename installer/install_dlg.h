@@ -2,6 +2,7 @@
 // choose folder, installing, finished).
 #pragma once
 
+#include "installer/installation.h"
 #include "installer/resource.h"
 #include "wizard_ui/wizard_dlg.h"
 
@@ -9,9 +10,8 @@ class CInstallDlg : public CWizardDlg {
 public:
     CInstallDlg();
 
-    // The installation folder: the text of the folder box, its only copy;
-    // empty when the ANSI code page cannot hold it.
-    CString GetInstallFolder() const;
+    // What the folder page settled; the worker's only source of it.
+    const Installation& GetInstallation() const { return m_installation; }
     // The worker's status line on the installing page, repainted at once:
     // a text, or a path.
     void ShowStatus(const char* text);
@@ -41,4 +41,6 @@ private:
     void CreateFolderBox();
     void RepaintStatus();
     bool ValidateFolderPage();
+
+    Installation m_installation;
 };

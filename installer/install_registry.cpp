@@ -5,6 +5,7 @@
 
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/step_log.h"
 
 namespace {
 
@@ -18,9 +19,7 @@ LONG SetFolderValue(HKEY key, const char* name, const char* folder)
                             static_cast<DWORD>(strlen(data) + 1));
 }
 
-}  // namespace
-
-unsigned long WriteInstallRegistry(const char* installFolder, const char* dataFolder)
+LONG WriteFolderValues(const Installation& installation)
 {
     HKEY key;
     // KEY_WOW64_64KEY: the 64-bit components read the native view, not the
@@ -28,9 +27,18 @@ unsigned long WriteInstallRegistry(const char* installFolder, const char* dataFo
     LONG error = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, VARNEK_PRODUCT_KEY, 0, nullptr, 0,
                                    KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr);
     if (error != ERROR_SUCCESS)
-        return static_cast<unsigned long>(error);
-    const LONG data = SetFolderValue(key, "Data Directory", dataFolder);
-    const LONG program = SetFolderValue(key, "Program Directory", installFolder);
+        return error;
+    const LONG data = SetFolderValue(key, "Data Directory", installation.dataFolder);
+    const LONG program = SetFolderValue(key, "Program Directory", installation.folder);
     ::RegCloseKey(key);
-    return static_cast<unsigned long>(data != ERROR_SUCCESS ? data : program);
+    return data != ERROR_SUCCESS ? data : program;
+}
+
+}  // namespace
+
+InstallOutcome WriteInstallRegistry(const Installation& installation)
+{
+    const LONG error = WriteFolderValues(installation);
+    LogResult("product key", VARNEK_PRODUCT_KEY, static_cast<unsigned long>(error));
+    return error == ERROR_SUCCESS ? InstallOutcome::kInstalled : InstallOutcome::kProductKeyFailed;
 }

@@ -2,7 +2,6 @@
 
 #include "common/names.h"
 #include "common/step_log.h"
-#include "installer/folder_preparation.h"
 #include "installer/extract_package.h"
 #include "installer/install_registry.h"
 #include "installer/printer_service.h"
@@ -10,23 +9,11 @@
 #include "installer/start_menu.h"
 #include "installer/uninstall_entry.h"
 
-namespace {
-
-void Record(InstallResults& results, const char* step, const char* object, unsigned long error,
-            InstallOutcome failure)
-{
-    LogResult(step, object, error);
-    if (error != 0)
-        results.Record(failure);
-}
-
-}  // namespace
-
-InstallOutcome RunInstallation(const char* installFolder, InstallProgress& progress, InstallResults& results)
+InstallOutcome RunInstallation(const Installation& installation, InstallProgress& progress, InstallResults& results)
 {
     bool serviceStopped = false;
-    const InstallOutcome extracted = ExtractPackage(installFolder, progress, serviceStopped);
-    LogStep("extract package", installFolder,
+    const InstallOutcome extracted = ExtractPackage(installation, progress, serviceStopped);
+    LogStep("extract package", installation.folder,
             extracted == InstallOutcome::kInstalled       ? "ok"
             : extracted == InstallOutcome::kRestartNeeded ? "restart needed"
                                                           : "failed",
@@ -38,18 +25,14 @@ InstallOutcome RunInstallation(const char* installFolder, InstallProgress& progr
         return extracted;
     }
     results.Record(extracted);
-    Record(results, "product key", VARNEK_PRODUCT_KEY, WriteInstallRegistry(installFolder, g_szDataDir),
-           InstallOutcome::kProductKeyFailed);
-    Record(results, "start menu", installFolder, CreateStartMenuEntry(installFolder),
-           InstallOutcome::kStartMenuFailed);
+    results.Record(WriteInstallRegistry(installation));
+    results.Record(CreateStartMenuEntry(installation));
     // Before the printing stack moves the driver files out of the folder,
     // so that the entry's size counts them.
-    Record(results, "uninstall entry", VARNEK_UNINSTALL_KEY, WriteUninstallEntry(installFolder),
-           InstallOutcome::kUninstallEntryFailed);
+    results.Record(WriteUninstallEntry(installation));
     progress.ShowStatus("正在安装打印机驱动，请稍候...");
-    InstallPrinterSystem(installFolder, progress, results);
-    Record(results, "product key", VARNEK_PRODUCT_KEY, WriteInstallRegistry(installFolder, g_szDataDir),
-           InstallOutcome::kProductKeyFailed);
-    results.Record(InstallPrinterService(installFolder, serviceStopped));
+    InstallPrinterSystem(installation, progress, results);
+    results.Record(WriteInstallRegistry(installation));
+    results.Record(InstallPrinterService(installation, serviceStopped));
     return results.Outcome();
 }

@@ -1,9 +1,18 @@
 // The installation itself, the same for the wizard and the silent mode: the
-// caller has validated the folder (PrepareInstallFolders) and says through
+// caller has prepared the installation (PrepareInstallation) and says through
 // progress how the run is shown.
 #pragma once
 
+#include "common/path_text.h"
 #include "installer/install_outcome.h"
+
+// Where an installation goes, settled once when the folder page is left (or
+// from "/S /D="): every step takes it, none reads the folder box again.
+struct Installation {
+    char folder[kPathBufferSize] = "";      // canonical: no trailing separator, long form
+    char dataFolder[kPathBufferSize] = "";  // where the settings file goes
+    bool ownsFolder = false;                // recorded as "Owned Folder": the uninstaller may empty it
+};
 
 // What the installation steps show while they run. The wizard shows it on
 // its installing page; the silent mode shows nothing.
@@ -29,4 +38,4 @@ protected:
 // failed extraction ends the run with its outcome and nothing after it runs;
 // after it every step runs whatever the others did, and results holds each
 // one's result. The outcome is results.Outcome().
-InstallOutcome RunInstallation(const char* installFolder, InstallProgress& progress, InstallResults& results);
+InstallOutcome RunInstallation(const Installation& installation, InstallProgress& progress, InstallResults& results);

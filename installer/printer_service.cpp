@@ -117,10 +117,10 @@ void ResumePrinterService()
         ::CloseServiceHandle(manager);
 }
 
-InstallOutcome InstallPrinterService(const char* installFolder, bool startExisting)
+InstallOutcome InstallPrinterService(const Installation& installation, bool startExisting)
 {
     char command[kPathBufferSize];
-    if (!ComposeServiceCommand(command, sizeof command, installFolder)) {
+    if (!ComposeServiceCommand(command, sizeof command, installation.folder)) {
         LogStep(kStep, VARNEK_SERVICE, "path too long", ERROR_FILENAME_EXCED_RANGE);
         return InstallOutcome::kServiceFailed;
     }

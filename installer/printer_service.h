@@ -1,6 +1,7 @@
 #pragma once
 
 #include "installer/install_outcome.h"
+#include "installer/installation.h"
 
 // Before an upgrade writes over the service's program: stops "Varnek Printer
 // Service" when it runs and waits, at most about 30 seconds, until its
@@ -19,4 +20,4 @@ void ResumePrinterService();
 // this folder's program and started again when it ran before the upgrade
 // (startExisting). kServiceFailed when the service cannot be created,
 // updated or started (one marked for deletion included), else kInstalled.
-InstallOutcome InstallPrinterService(const char* installFolder, bool startExisting);
+InstallOutcome InstallPrinterService(const Installation& installation, bool startExisting);

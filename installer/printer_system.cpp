@@ -159,58 +159,63 @@ DWORD UpdateThroughHelper(const char* infPath)
     return RunUsbDriverHelper(helper, infPath);
 }
 
-}  // namespace
-
-void InstallPrinterSystem(const char* installFolder, InstallProgress& progress, InstallResults& results)
+InstallOutcome InstallUsbDriver(const Installation& installation)
 {
-    const char* environment = SpoolerEnvironment();
-    const bool driverFiles = PlaceFiles(installFolder, environment, results);
-
     char inf[kPathBufferSize];
-    DWORD usbError = ComposePath(inf, sizeof inf, "%s\\Nelvusb.inf", installFolder)
+    DWORD usbError = ComposePath(inf, sizeof inf, "%s\\Nelvusb.inf", installation.folder)
                          ? InstallUsbDeviceDriver(inf)
                          : static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE);
     LogResult("usb driver", inf, usbError);
-    if (usbError != ERROR_SUCCESS)
-        results.Record(InstallOutcome::kUsbDriverFailed);
+    return usbError == ERROR_SUCCESS ? InstallOutcome::kInstalled : InstallOutcome::kUsbDriverFailed;
+}
 
+InstallOutcome RegisterPortMonitor()
+{
     const DWORD monitorError = AddPortMonitor();
     if (monitorError == ERROR_PRINT_MONITOR_ALREADY_INSTALLED) {
         LogStep("monitor", VARNEK_PORT_MONITOR, "exists", monitorError);
-    } else {
-        LogResult("monitor", VARNEK_PORT_MONITOR, monitorError);
-        if (monitorError != ERROR_SUCCESS)
-            results.Record(InstallOutcome::kMonitorFailed);
+        return InstallOutcome::kInstalled;
     }
+    LogResult("monitor", VARNEK_PORT_MONITOR, monitorError);
+    return monitorError == ERROR_SUCCESS ? InstallOutcome::kInstalled : InstallOutcome::kMonitorFailed;
+}
 
+InstallOutcome AddPort(InstallProgress& progress)
+{
     DWORD portError = ERROR_SUCCESS;
     const bool portAdded = AddUsbPort(portError);
     LogResult("port", VARNEK_PORT, portAdded ? ERROR_SUCCESS : portError);
-    if (!portAdded) {
-        progress.ReportPortError(portError);
-        results.Record(InstallOutcome::kPortFailed);
-    }
+    if (portAdded)
+        return InstallOutcome::kInstalled;
+    progress.ReportPortError(portError);
+    return InstallOutcome::kPortFailed;
+}
 
-    if (driverFiles) {
-        const DWORD driverError = AddPrinterDriver(environment);
-        LogResult("printer driver", VARNEK_PRINTER_DRIVER, driverError);
-        if (driverError != ERROR_SUCCESS)
-            results.Record(InstallOutcome::kPrinterDriverFailed);
-    } else {
+InstallOutcome AddDriver(const char* environment, bool driverFiles)
+{
+    if (!driverFiles) {
         LogStep("printer driver", VARNEK_PRINTER_DRIVER, "skipped, driver files not in place", 0);
+        return InstallOutcome::kInstalled;
     }
+    const DWORD driverError = AddPrinterDriver(environment);
+    LogResult("printer driver", VARNEK_PRINTER_DRIVER, driverError);
+    return driverError == ERROR_SUCCESS ? InstallOutcome::kInstalled : InstallOutcome::kPrinterDriverFailed;
+}
 
+// The queue with its printer data and forms; an existing queue is left as
+// it is, printer data and forms included.
+InstallOutcome CreateQueue()
+{
     bool exists = false;
     DWORD queueError = ERROR_SUCCESS;
     HANDLE queue = AddPrinterQueue(exists, queueError);
     if (!queue) {
         if (exists) {
             LogStep("queue", VARNEK_PRINTER_QUEUE, "exists", 0);
-        } else {
-            LogResult("queue", VARNEK_PRINTER_QUEUE, queueError);
-            results.Record(InstallOutcome::kQueueFailed);
+            return InstallOutcome::kInstalled;
         }
-        return;
+        LogResult("queue", VARNEK_PRINTER_QUEUE, queueError);
+        return InstallOutcome::kQueueFailed;
     }
     LogResult("queue", VARNEK_PRINTER_QUEUE, ERROR_SUCCESS);
     DWORD position = 1;
@@ -222,6 +227,20 @@ void InstallPrinterSystem(const char* installFolder, InstallProgress& progress, 
     char added[16];
     ComposePath(added, sizeof added, "%d added", forms);
     LogStep("forms", VARNEK_PRINTER_QUEUE, forms < 0 ? "failed" : added, 0);
+    return InstallOutcome::kInstalled;
+}
+
+}  // namespace
+
+void InstallPrinterSystem(const Installation& installation, InstallProgress& progress, InstallResults& results)
+{
+    const char* environment = SpoolerEnvironment();
+    const bool driverFiles = PlaceFiles(installation.folder, environment, results);
+    results.Record(InstallUsbDriver(installation));
+    results.Record(RegisterPortMonitor());
+    results.Record(AddPort(progress));
+    results.Record(AddDriver(environment, driverFiles));
+    results.Record(CreateQueue());
 }
 
 void ShowPortErrorBox(unsigned long code)

@@ -7,8 +7,11 @@
 #include "common/chinese_text.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/step_log.h"
 
-unsigned long CreateStartMenuEntry(const char* installFolder)
+namespace {
+
+unsigned long CreateEntry(const char* installFolder)
 {
     // Ask the shell: "%USERPROFILE%\「开始」菜单\程序" is the programs folder
     // only on Chinese Windows before 6.0; later it does not exist.
@@ -31,6 +34,15 @@ unsigned long CreateStartMenuEntry(const char* installFolder)
         return ERROR_FILENAME_EXCED_RANGE;
     const HRESULT saved = CreateUninstallShortcut(target, linkFile);
     return SUCCEEDED(saved) ? 0 : static_cast<unsigned long>(saved);
+}
+
+}  // namespace
+
+InstallOutcome CreateStartMenuEntry(const Installation& installation)
+{
+    const unsigned long error = CreateEntry(installation.folder);
+    LogResult("start menu", installation.folder, error);
+    return error == 0 ? InstallOutcome::kInstalled : InstallOutcome::kStartMenuFailed;
 }
 
 long CreateUninstallShortcut(const char* target, const wchar_t* linkFile)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "installer/installation.h"
+
 // The Start-menu folder "Varnek打印机" in the shell's programs folder (its
-// last level only) and in it the shortcut to the installed uninstaller.
-// 0 when the shortcut was saved, else the error (an HRESULT from the shell
-// link) that kept it from being made.
-unsigned long CreateStartMenuEntry(const char* installFolder);
+// last level only) and in it the shortcut to the installed uninstaller. One
+// log line with the error (an HRESULT from the shell link) that kept it from
+// being made; kStartMenuFailed unless the shortcut was saved.
+InstallOutcome CreateStartMenuEntry(const Installation& installation);
 
 // A shell link at linkFile to target, working in target's folder. Replaces
 // an existing link. S_OK when saved.

@@ -6,6 +6,7 @@
 #include "common/installed_files.h"
 #include "common/names.h"
 #include "common/path_text.h"
+#include "common/step_log.h"
 
 namespace {
 
@@ -46,9 +47,7 @@ DWORD InstalledSizeKb(const char* folder)
     return static_cast<DWORD>((bytes + 1023) / 1024);
 }
 
-}  // namespace
-
-unsigned long WriteUninstallEntry(const char* installFolder)
+unsigned long WriteEntry(const char* installFolder)
 {
     char command[kPathBufferSize], quietCommand[kPathBufferSize], icon[kPathBufferSize];
     if (!ComposePath(command, sizeof command, "\"%s\\" VARNEK_UNINSTALLER_FILE "\"", installFolder) ||
@@ -74,4 +73,13 @@ unsigned long WriteUninstallEntry(const char* installFolder)
     SetNumber(key, "NoRepair", 1, error);
     ::RegCloseKey(key);
     return static_cast<unsigned long>(error);
+}
+
+}  // namespace
+
+InstallOutcome WriteUninstallEntry(const Installation& installation)
+{
+    const unsigned long error = WriteEntry(installation.folder);
+    LogResult("uninstall entry", VARNEK_UNINSTALL_KEY, error);
+    return error == 0 ? InstallOutcome::kInstalled : InstallOutcome::kUninstallEntryFailed;
 }
