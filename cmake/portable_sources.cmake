@@ -8,7 +8,7 @@ set(VARNEK_PORTABLE_SOURCES
   installer/installation_paths.cpp
   common/path_text.cpp
   common/log_line.cpp
-  installer/install_outcome.cpp
+  installer/install_results.cpp
   common/spooler_env.cpp
   common/driver_package.cpp
   common/label_form_table.cpp

@@ -74,16 +74,13 @@ public:
 
     bool Exists(const char* path) override { return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
-    void EntryDone(const char* path, int result) override
+    void EntryDone(const char* path, InstallOutcome result) override
     {
         switch (result) {
-        case kPackageOk:
+        case InstallOutcome::kInstalled:
             LogStep("extract", path, "ok", 0);
             break;
-        case kEntryKept:
-            LogStep("extract", path, "kept", 0);
-            break;
-        case kEntryReplacedAtRestart:
+        case InstallOutcome::kRestartNeeded:
             LogStep("extract", path, "in use, replaced at restart", m_inUseError);
             break;
         default:
@@ -92,6 +89,8 @@ public:
         }
         m_error = ERROR_SUCCESS;
     }
+
+    void EntryKept(const char* path) override { LogStep("extract", path, "kept", 0); }
 
     bool Write(const void* data, uint32_t size) override
     {
@@ -133,8 +132,8 @@ private:
     unsigned long m_inUseError = ERROR_SUCCESS;  // why the last file in use could not be opened
 };
 
-int ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const Installation& installation, InstallProgress& progress,
-                       bool& serviceStopped)
+InstallOutcome ExtractOpenPackage(HANDLE hFile, uint32_t fileSize, const Installation& installation,
+                                  InstallProgress& progress, bool& serviceStopped)
 {
     const ExtractFolders folders = {installation.folder, installation.dataFolder};
     FileInput input(hFile);
@@ -183,10 +182,9 @@ InstallOutcome ExtractPackage(const Installation& installation, InstallProgress&
     LARGE_INTEGER size;
     const HANDLE file = g_ownFile.File();
     if (file == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file, &size))
-        return ExtractionOutcome(kPackageUnreadable);
+        return InstallOutcome::kPackageDamaged;
     // The format's offsets are 32-bit: a larger file is no package of ours.
     if (size.QuadPart > UINT32_MAX)
-        return ExtractionOutcome(kPackageDamaged);
-    return ExtractionOutcome(
-        ExtractOpenPackage(file, static_cast<uint32_t>(size.QuadPart), installation, progress, serviceStopped));
+        return InstallOutcome::kPackageDamaged;
+    return ExtractOpenPackage(file, static_cast<uint32_t>(size.QuadPart), installation, progress, serviceStopped);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installer/install_outcome.h"
+#include "installer/install_results.h"
 #include "installer/installation.h"
 
 // Unpacks the package appended to the installer's own file (opened by a

@@ -2,7 +2,7 @@
 
 #include <stddef.h>
 
-#include "installer/install_outcome.h"
+#include "installer/install_results.h"
 #include "installer/installation.h"
 
 // The proposed installation folder: "%ProgramFiles%\VarnekPrinter" expanded.

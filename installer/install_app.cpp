@@ -12,7 +12,7 @@
 #include "installer/folder_preparation.h"
 #include "installer/install_command_line.h"
 #include "installer/install_dlg.h"
-#include "installer/install_outcome.h"
+#include "installer/install_results.h"
 #include "installer/installation.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "common/path_text.h"
 #include "common/step_log.h"
 #include "installer/folder_preparation.h"
-#include "installer/install_outcome.h"
+#include "installer/install_results.h"
 #include "installer/install_pages.h"
 #include "installer/installation.h"
 #include "installer/printer_system.h"

@@ -99,7 +99,7 @@ bool PackedModulesFit(PackageInput& input, const PackageLayout& layout, NativeMa
         if (inflateInit(&stream) != Z_OK)
             return false;
         HeaderSink sink;
-        InflateStream(stream, input, header.dataLength, sink);
+        InflateStream(stream, input, header.dataLength, sink, InstallOutcome::kInstalled);
         inflateEnd(&stream);
         // What is no image at all would not load either: refused alike.
         if (PeMachineOf(sink.Bytes(), sink.Size()) != wanted)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installer/install_outcome.h"
+#include "installer/install_results.h"
 #include "installer/installation.h"
 
 // Before an upgrade writes over the service's program: stops "Varnek Printer

@@ -5,7 +5,7 @@
 // processes.
 #pragma once
 
-#include "installer/install_outcome.h"
+#include "installer/install_results.h"
 #include "installer/installation.h"
 
 // Installs the printing stack for the installation: the driver files

@@ -146,7 +146,8 @@ bool ComposeEntryPath(char* buffer, size_t size, const ExtractFolders& folders, 
     return ComposePath(buffer, size, "%s\\%s", folder, name);
 }
 
-StreamResult InflateStream(z_stream& stream, PackageInput& input, uint32_t dataLength, InflateSink& sink)
+InstallOutcome InflateStream(z_stream& stream, PackageInput& input, uint32_t dataLength, InflateSink& sink,
+                             InstallOutcome refused)
 {
     unsigned char in[kStreamBufferSize];
     unsigned char out[kStreamBufferSize];
@@ -154,10 +155,9 @@ StreamResult InflateStream(z_stream& stream, PackageInput& input, uint32_t dataL
     while (remaining > 0) {
         const uint32_t chunk = remaining < kStreamBufferSize ? remaining : kStreamBufferSize;
         const int32_t got = input.Read(in, chunk);
-        if (got < 0)
-            return StreamResult::kReadFailed;
-        if (got == 0)
-            return StreamResult::kTruncated;
+        // Unreadable, or ending before the stream does.
+        if (got <= 0)
+            return InstallOutcome::kPackageDamaged;
         remaining -= static_cast<uint32_t>(got);
         stream.next_in = in;
         stream.avail_in = static_cast<uInt>(got);
@@ -165,24 +165,25 @@ StreamResult InflateStream(z_stream& stream, PackageInput& input, uint32_t dataL
             stream.next_out = out;
             stream.avail_out = kStreamBufferSize;
             const int status = inflate(&stream, Z_NO_FLUSH);
+            // No memory for the inflation: the entry cannot be written.
             if (status == Z_MEM_ERROR)
-                return StreamResult::kMemoryError;
+                return InstallOutcome::kWriteFailed;
             // Z_NEED_DICT counts as corrupt data: the format has no dictionaries.
             if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR)
-                return StreamResult::kDataError;
+                return InstallOutcome::kPackageDamaged;
             const uint32_t produced = kStreamBufferSize - stream.avail_out;
             if (produced > 0 && !sink.Consume(out, produced))
-                return StreamResult::kSinkFailed;
+                return refused;
             if (status == Z_STREAM_END)
-                return remaining == 0 && stream.avail_in == 0 ? StreamResult::kComplete
-                                                              : StreamResult::kTrailingData;
+                return remaining == 0 && stream.avail_in == 0 ? InstallOutcome::kInstalled
+                                                              : InstallOutcome::kPackageDamaged;
         } while (stream.avail_out == 0);
     }
-    return StreamResult::kTruncated;
+    return InstallOutcome::kPackageDamaged;
 }
 
-int VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
-                  InflatedSize* size)
+InstallOutcome VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
+                             InflatedSize* size)
 {
     *size = InflatedSize{0, 0};
     BoundedCounter counter;
@@ -192,22 +193,23 @@ int VerifyPackage(PackageInput& input, const PackageLayout& layout, const Extrac
         char path[kPathBufferSize];
         if (!ReadEntryHeader(input, layout, position, &header) ||
             !ComposeEntryPath(path, sizeof path, folders, header.name))
-            return kPackageDamaged;
+            return InstallOutcome::kPackageDamaged;
         const uint64_t before = counter.total;
         if (header.dataLength > 0) {
             z_stream stream = {};
             if (inflateInit(&stream) != Z_OK)
-                return kPackageDamaged;
-            const StreamResult result = InflateStream(stream, input, header.dataLength, counter);
+                return InstallOutcome::kPackageDamaged;
+            const InstallOutcome result =
+                InflateStream(stream, input, header.dataLength, counter, InstallOutcome::kPackageTooLarge);
             inflateEnd(&stream);
-            if (result == StreamResult::kSinkFailed)
-                return kPackageTooLarge;
-            if (result != StreamResult::kComplete)
-                return kPackageDamaged;
+            if (result == InstallOutcome::kPackageTooLarge)
+                return result;
+            if (result != InstallOutcome::kInstalled)
+                return InstallOutcome::kPackageDamaged;
         }
         uint64_t& folderTotal = IsSettingsEntry(header.name) ? size->dataFolder : size->installFolder;
         folderTotal += counter.total - before;
         position = header.dataOffset + header.dataLength;
     }
-    return position == layout.trailerOffset ? kPackageOk : kPackageDamaged;
+    return position == layout.trailerOffset ? InstallOutcome::kInstalled : InstallOutcome::kPackageDamaged;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/install_outcome.h"
+#include "installer/install_results.h"
 #include "installer/installation_paths.h"
 #include "installer/printer_system.h"
 

@@ -1,4 +1,4 @@
-#include "installer/install_outcome.h"
+#include "installer/install_results.h"
 
 #include <string.h>
 
