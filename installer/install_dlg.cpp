@@ -2,11 +2,12 @@
 
 #include <shlobj.h>
 
+#include "common/chinese_text.h"
 #include "common/path_text.h"
 #include "common/step_log.h"
 #include "installer/folder_preparation.h"
-#include "installer/install_results.h"
 #include "installer/install_pages.h"
+#include "installer/install_results.h"
 #include "installer/installation.h"
 #include "installer/printer_system.h"
 #include "installer/resource.h"
@@ -15,55 +16,30 @@ namespace {
 
 const wchar_t kCaption[] = L"安裝Varnek打印机驱动";
 
-// The installing page: status line, progress bar, and the port's "ERROR"
-// box, after which the run goes on.
+// The installing page: status line and progress bar; the port's "ERROR" box
+// through the dialog's thread, after which the run goes on.
 class WizardProgress : public InstallProgress {
 public:
-    explicit WizardProgress(CInstallDlg* dlg) : m_dlg(dlg) {}
+    WizardProgress(CInstallDlg* dlg, HWND hDlg) : m_dlg(dlg), m_hDlg(hDlg) {}
 
     void ShowStatus(const char* text) override { m_dlg->ShowStatus(text); }
     void ShowPath(const char* path) override { m_dlg->ShowPath(path); }
     void SetProgress(int position) override { m_dlg->m_progress.SetPos(position); }
-    void ReportPortError(unsigned long code) override { ShowPortErrorBox(code); }
+    void ReportPortError(unsigned long code) override
+    {
+        ::SendMessageW(m_hDlg, CInstallDlg::kPortFailed, code, 0);
+    }
 
 private:
     CInstallDlg* m_dlg;
+    HWND m_hDlg;
 };
 
 // The installation worker, started on the installing page with the dialog as
-// its parameter. Hands back to the dialog by posting the Next command.
+// its parameter.
 UINT InstallThread(LPVOID pParam)
 {
-    CInstallDlg* dlg = static_cast<CInstallDlg*>(static_cast<CWizardDlg*>(pParam));
-    const Installation& installation = dlg->GetInstallation();
-    WizardProgress progress(dlg);
-    InstallResults results;
-    const InstallOutcome outcome = RunInstallation(installation, progress, results);
-    LogStep("end", installation.folder, "wizard", static_cast<unsigned long>(outcome));
-
-    // Once the dialog may end, the object is not to be touched again.
-    HWND hDlg = dlg->m_hWnd;
-    if (outcome == InstallOutcome::kInstalled || outcome == InstallOutcome::kRestartNeeded) {
-        // The finished page shows the status line.
-        dlg->ShowStatus(outcome == InstallOutcome::kRestartNeeded ? "请重新启动计算机以完成安装。" : "");
-        dlg->WorkerDone();
-        // Reaches OnNext although Next is disabled: the page moves to "finished"
-        // on the dialog's own thread.
-        ::PostMessageA(hDlg, WM_COMMAND, IDC_NEXT, 0);
-        return 0;
-    }
-    // A failure never reaches the finished page: only Cancel is left to end
-    // the wizard, after one message naming what failed.
-    const char* message = InstallOutcomeMessage(outcome);
-    char failures[1024];
-    if (!message)
-        message = ComposeFailureMessage(failures, sizeof failures, results, StepLogPath()) ? failures : "安装未完成";
-    dlg->ShowStatus("安装未完成");
-    // The worker is done with the dialog before its box, so that Cancel
-    // works the moment the box closes.
-    dlg->WorkerDone();
-    ::EnableWindow(::GetDlgItem(hDlg, IDC_CANCEL_FINISH), TRUE);
-    CInstallDlg::ShowMessageFor(hDlg, message);
+    static_cast<CInstallDlg*>(static_cast<CWizardDlg*>(pParam))->RunWorker();
     return 0;
 }
 
@@ -186,7 +162,50 @@ void CInstallDlg::RepaintStatus()
     m_wndPage.UpdateWindow();
 }
 
-void CInstallDlg::ShowMessageFor(HWND owner, const char* text)
+void CInstallDlg::ShowMessage(const char* text)
 {
-    ::MessageBoxW(owner, WideText(text), kCaption, MB_OK);
+    ::MessageBoxW(m_hWnd, WideText(text), kCaption, MB_OK);
+}
+
+void CInstallDlg::RunWorker()
+{
+    // Saved before the run: the outcome goes to the window, never to this
+    // object, which may end once the dialog has it.
+    const HWND hDlg = m_hWnd;
+    WizardProgress progress(this, hDlg);
+    const InstallOutcome outcome = RunInstallation(m_installation, progress, m_results);
+    LogStep("end", m_installation.folder, "wizard", static_cast<unsigned long>(outcome));
+    ::PostMessageW(hDlg, kInstallEnded, static_cast<WPARAM>(outcome), 0);
+}
+
+LRESULT CInstallDlg::OnPortFailed(WPARAM code, LPARAM)
+{
+    // Unowned, as when the worker showed it; the worker waits in SendMessage
+    // until it is answered, so the run goes on only then.
+    ::MessageBoxW(nullptr, PortErrorText(static_cast<unsigned long>(code)), L"ERROR", MB_OK | MB_ICONINFORMATION);
+    return 0;
+}
+
+LRESULT CInstallDlg::OnInstallEnded(WPARAM outcome, LPARAM)
+{
+    const InstallOutcome ended = static_cast<InstallOutcome>(outcome);
+    if (ended == InstallOutcome::kInstalled || ended == InstallOutcome::kRestartNeeded) {
+        // The finished page shows the status line.
+        ShowStatus(ended == InstallOutcome::kRestartNeeded ? "请重新启动计算机以完成安装。" : "");
+        WorkerDone();
+        OnNext();
+        return 0;
+    }
+    // A failure never reaches the finished page: only Cancel is left to end
+    // the wizard, after one message naming what failed.
+    const char* message = InstallOutcomeMessage(ended);
+    char failures[1024];
+    if (!message)
+        message = ComposeFailureMessage(failures, sizeof failures, m_results, StepLogPath()) ? failures : "安装未完成";
+    ShowStatus("安装未完成");
+    // Done before the box, so that Cancel works the moment the box closes.
+    WorkerDone();
+    Enable(IDC_CANCEL_FINISH, true);
+    ShowMessage(message);
+    return 0;
 }

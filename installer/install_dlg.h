@@ -10,17 +10,22 @@ class CInstallDlg : public CWizardDlg {
 public:
     CInstallDlg();
 
-    // What the folder page settled; the worker's only source of it.
-    const Installation& GetInstallation() const { return m_installation; }
     // The worker's status line on the installing page, repainted at once:
     // a text, or a path.
     void ShowStatus(const char* text);
     void ShowPath(const char* path);
     // A message box owned by the wizard, with the installer's caption.
-    void ShowMessage(const char* text) { ShowMessageFor(m_hWnd, text); }
-    // The same through the dialog's window handle, for the worker once the
-    // dialog object may be gone.
-    static void ShowMessageFor(HWND owner, const char* text);
+    void ShowMessage(const char* text);
+
+    // The worker's run: the installation the folder page settled, then its
+    // outcome posted to the dialog's window (kInstallEnded).
+    void RunWorker();
+
+    // Sent by the worker when the port could not be added (wParam: the
+    // error code): it waits while the dialog's thread shows the box.
+    static constexpr UINT kPortFailed = WM_APP + 1;
+    // Posted by the worker as its last act (wParam: the InstallOutcome).
+    static constexpr UINT kInstallEnded = WM_APP + 2;
 
 protected:
     BEGIN_MESSAGE_MAP()
@@ -28,6 +33,8 @@ protected:
         ON_COMMAND(IDC_BROWSE, OnBrowse)
         ON_COMMAND(IDC_CANCEL_FINISH, OnCancel)
         ON_COMMAND(IDC_BACK, OnBack)
+        ON_MESSAGE(kPortFailed, OnPortFailed)
+        ON_MESSAGE(kInstallEnded, OnInstallEnded)
         CHAIN_MESSAGE_MAP(CWizardDlg)
     END_MESSAGE_MAP()
 
@@ -36,6 +43,8 @@ protected:
     void OnNext();
     void OnBack();
     void OnBrowse();
+    LRESULT OnPortFailed(WPARAM code, LPARAM);
+    LRESULT OnInstallEnded(WPARAM outcome, LPARAM);
 
 private:
     void CreateFolderBox();
@@ -43,4 +52,6 @@ private:
     bool ValidateFolderPage();
 
     Installation m_installation;
+    // The worker's, until it posts kInstallEnded.
+    InstallResults m_results;
 };

@@ -243,18 +243,21 @@ void InstallPrinterSystem(const Installation& installation, InstallProgress& pro
     results.Record(CreateQueue());
 }
 
-void ShowPortErrorBox(unsigned long code)
+PortErrorText::PortErrorText(unsigned long code)
 {
-    wchar_t* systemText = nullptr;
     // Code 0 would read "The operation completed successfully".
     if (code != ERROR_SUCCESS)
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
-                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&systemText), 0, nullptr);
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&m_systemText), 0, nullptr);
     char numbered[128];
-    WideText fallback(!systemText && ComposePortErrorText(numbered, sizeof numbered, code) ? numbered : "");
-    ::MessageBoxW(nullptr, systemText ? systemText : fallback, L"ERROR", MB_OK | MB_ICONINFORMATION);
-    if (systemText)
-        ::LocalFree(systemText);
+    if (!m_systemText && ComposePortErrorText(numbered, sizeof numbered, code))
+        ToWide(kTextCodePage, numbered, -1, m_numbered, sizeof m_numbered / sizeof m_numbered[0]);
+}
+
+PortErrorText::~PortErrorText()
+{
+    if (m_systemText)
+        ::LocalFree(m_systemText);
 }
 
 unsigned long AddPortMonitor()

@@ -23,9 +23,21 @@ void InstallPrinterSystem(const Installation& installation, InstallProgress& pro
 // error code (3006 when it is registered already).
 unsigned long AddPortMonitor();
 
-// The wizard's unowned "ERROR" box for a port that could not be added: the
-// system's text for the code, or its number where there is none.
-void ShowPortErrorBox(unsigned long code);
+// The text of the wizard's "ERROR" box for a port that could not be added:
+// the system's message for the code, or its number where there is none.
+class PortErrorText {
+public:
+    explicit PortErrorText(unsigned long code);
+    ~PortErrorText();
+    PortErrorText(const PortErrorText&) = delete;
+    PortErrorText& operator=(const PortErrorText&) = delete;
+
+    operator const wchar_t*() const { return m_systemText ? m_systemText : m_numbered; }
+
+private:
+    wchar_t* m_systemText = nullptr;  // FormatMessage's, freed with the object
+    wchar_t m_numbered[128] = L"";
+};
 
 // Installs the package of infPath for the attached printer (forced), or,
 // when that fails (no printer attached), places the package in the driver

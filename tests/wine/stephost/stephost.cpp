@@ -39,7 +39,10 @@ public:
     void ShowStatus(const char*) override {}
     void ShowPath(const char*) override {}
     void SetProgress(int) override {}
-    void ReportPortError(unsigned long code) override { ShowPortErrorBox(code); }
+    void ReportPortError(unsigned long code) override
+    {
+        ::MessageBoxW(nullptr, PortErrorText(code), L"ERROR", MB_OK | MB_ICONINFORMATION);
+    }
 };
 
 }  // namespace
