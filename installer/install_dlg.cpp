@@ -12,6 +12,8 @@
 #include "installer/printer_system.h"
 #include "installer/resource.h"
 
+static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 texts are Windows wide strings");
+
 namespace {
 
 const wchar_t kCaption[] = L"安裝Varnek打印机驱动";
@@ -167,6 +169,11 @@ void CInstallDlg::ShowMessage(const char* text)
     ::MessageBoxW(m_hWnd, WideText(text), kCaption, MB_OK);
 }
 
+void CInstallDlg::ShowMessage(const char16_t* text)
+{
+    ::MessageBoxW(m_hWnd, reinterpret_cast<const wchar_t*>(text), kCaption, MB_OK);
+}
+
 void CInstallDlg::RunWorker()
 {
     // Saved before the run: the outcome goes to the window, never to this
@@ -198,14 +205,21 @@ LRESULT CInstallDlg::OnInstallEnded(WPARAM outcome, LPARAM)
     }
     // A failure never reaches the finished page: only Cancel is left to end
     // the wizard, after one message naming what failed.
-    const char* message = InstallOutcomeMessage(ended);
-    char failures[1024];
-    if (!message)
-        message = ComposeFailureMessage(failures, sizeof failures, m_results, StepLogPath()) ? failures : "安装未完成";
     ShowStatus("安装未完成");
     // Done before the box, so that Cancel works the moment the box closes.
     WorkerDone();
     Enable(IDC_CANCEL_FINISH, true);
-    ShowMessage(message);
+    if (const char* message = InstallOutcomeMessage(ended)) {
+        ShowMessage(message);
+        return 0;
+    }
+    // The log path is an ANSI path: converted with the ANSI code page, not
+    // with the texts' 936.
+    const WideText logPath(StepLogPath(), -1, CP_ACP);
+    char16_t failures[1024];
+    ShowMessage(ComposeFailureMessage(failures, sizeof failures / sizeof failures[0], m_results,
+                                      reinterpret_cast<const char16_t*>(static_cast<const wchar_t*>(logPath)))
+                    ? failures
+                    : u"安装未完成");
     return 0;
 }

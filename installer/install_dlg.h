@@ -14,8 +14,10 @@ public:
     // a text, or a path.
     void ShowStatus(const char* text);
     void ShowPath(const char* path);
-    // A message box owned by the wizard, with the installer's caption.
+    // A message box owned by the wizard, with the installer's caption: a
+    // code page 936 text, or one in UTF-16.
     void ShowMessage(const char* text);
+    void ShowMessage(const char16_t* text);
 
     // The worker's run: the installation the folder page settled, then its
     // outcome posted to the dialog's window (kInstallEnded).

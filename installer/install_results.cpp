@@ -1,9 +1,25 @@
 #include "installer/install_results.h"
 
-#include <string.h>
-
 #include "common/names.h"
 #include "common/path_text.h"
+
+namespace {
+
+// Appends text at buffer[used], keeping the terminator; false when it does not fit.
+bool Append(char16_t* buffer, size_t size, size_t& used, const char16_t* text)
+{
+    size_t length = 0;
+    while (text[length])
+        ++length;
+    if (used + length >= size)
+        return false;
+    for (size_t i = 0; i <= length; ++i)
+        buffer[used + i] = text[i];
+    used += length;
+    return true;
+}
+
+}  // namespace
 
 const char* InstallOutcomeMessage(InstallOutcome outcome)
 {
@@ -27,31 +43,31 @@ const char* InstallOutcomeMessage(InstallOutcome outcome)
     }
 }
 
-const char* StepName(InstallOutcome outcome)
+const char16_t* StepName(InstallOutcome outcome)
 {
     switch (outcome) {
     case InstallOutcome::kPortFailed:
-        return "打印机端口 USB PORT:";
+        return u"打印机端口 USB PORT:";
     case InstallOutcome::kProductKeyFailed:
-        return "注册表项";
+        return u"注册表项";
     case InstallOutcome::kStartMenuFailed:
-        return "开始菜单快捷方式";
+        return u"开始菜单快捷方式";
     case InstallOutcome::kUninstallEntryFailed:
-        return "程序和功能中的卸载项";
+        return u"程序和功能中的卸载项";
     case InstallOutcome::kDriverFilesFailed:
-        return "驱动程序文件的复制";
+        return u"驱动程序文件的复制";
     case InstallOutcome::kMonitorLibraryFailed:
-        return "端口监视器文件的复制";
+        return u"端口监视器文件的复制";
     case InstallOutcome::kUsbDriverFailed:
-        return "USB驱动程序";
+        return u"USB驱动程序";
     case InstallOutcome::kMonitorFailed:
-        return "端口监视器的注册";
+        return u"端口监视器的注册";
     case InstallOutcome::kPrinterDriverFailed:
-        return "打印机驱动的注册";
+        return u"打印机驱动的注册";
     case InstallOutcome::kQueueFailed:
-        return "打印机 VarnekPrinter";
+        return u"打印机 VarnekPrinter";
     case InstallOutcome::kServiceFailed:
-        return "打印机服务";
+        return u"打印机服务";
     default:
         return nullptr;
     }
@@ -80,24 +96,21 @@ InstallOutcome InstallResults::Outcome() const
     return m_restartNeeded ? InstallOutcome::kRestartNeeded : InstallOutcome::kInstalled;
 }
 
-bool ComposeFailureMessage(char* buffer, size_t size, const InstallResults& results, const char* logPath)
+bool ComposeFailureMessage(char16_t* buffer, size_t size, const InstallResults& results, const char16_t* logPath)
 {
-    if (!CopyText(buffer, size, "安装未完成，以下步骤失败：\r\n"))
-        return false;
-    for (int i = 0; i < results.FailureCount(); ++i) {
-        const char* name = StepName(results.Failure(i));
-        const size_t used = strlen(buffer);
-        if (name && !ComposePath(buffer + used, size - used, "    %s\r\n", name)) {
-            buffer[0] = '\0';
-            return false;
-        }
+    size_t used = 0;
+    bool fits = Append(buffer, size, used, u"安装未完成，以下步骤失败：\r\n");
+    for (int i = 0; fits && i < results.FailureCount(); ++i) {
+        const char16_t* name = StepName(results.Failure(i));
+        if (name)
+            fits = Append(buffer, size, used, u"    ") && Append(buffer, size, used, name) &&
+                   Append(buffer, size, used, u"\r\n");
     }
-    const size_t used = strlen(buffer);
-    if (logPath[0] && !ComposePath(buffer + used, size - used, "\r\n详细信息请见安装日志：\r\n%s", logPath)) {
-        buffer[0] = '\0';
-        return false;
-    }
-    return true;
+    if (fits && logPath[0])
+        fits = Append(buffer, size, used, u"\r\n详细信息请见安装日志：\r\n") && Append(buffer, size, used, logPath);
+    if (!fits && size > 0)
+        buffer[0] = u'\0';
+    return fits;
 }
 
 bool ComposePortErrorText(char* buffer, size_t size, unsigned long code)

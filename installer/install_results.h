@@ -10,8 +10,9 @@
 // system steps; null for the others, whose failures the closing message names.
 const char* InstallOutcomeMessage(InstallOutcome outcome);
 
-// What the closing message calls a failed step; null for an outcome that is no step.
-const char* StepName(InstallOutcome outcome);
+// What the closing message calls a failed step, in UTF-16 as the message is
+// composed; null for an outcome that is no step.
+const char16_t* StepName(InstallOutcome outcome);
 
 // The results of the steps of one run, in the order they ran.
 class InstallResults {
@@ -33,10 +34,13 @@ private:
     bool m_restartNeeded = false;
 };
 
-// The wizard's closing message for a run with failed steps: each failed step
-// by name, once, and where the log is (none when logPath is empty). False,
-// buffer empty, when it does not fit.
-bool ComposeFailureMessage(char* buffer, size_t size, const InstallResults& results, const char* logPath);
+// The wizard's closing message for a run with failed steps, in UTF-16: each
+// failed step by name, once, and where the log is (none when logPath is
+// empty). The log path comes in UTF-16 and is kept as it is: converted from
+// code page 936 with the texts, a path in another ANSI code page (an "ë" of
+// 1252) would read as other characters. size in UTF-16 units; false, buffer
+// empty, when it does not fit.
+bool ComposeFailureMessage(char16_t* buffer, size_t size, const InstallResults& results, const char16_t* logPath);
 
 // The "ERROR" box's text when the system has no message for the code (or
 // the port command failed without saying why): the code in decimal and
