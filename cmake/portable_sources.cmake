@@ -5,18 +5,18 @@ set(VARNEK_PORTABLE_SOURCES
   common/folder_rules.cpp
   common/folder_security.cpp
   common/installed_files.cpp
-  installer/installation_paths.cpp
+  installer/steps/installation_paths.cpp
   common/path_text.cpp
   common/log_line.cpp
-  installer/install_results.cpp
+  installer/steps/install_results.cpp
   common/spooler_env.cpp
   common/driver_package.cpp
   common/label_form_table.cpp
   common/usb_helper_command.cpp
   common/wow64_rules.cpp
   installer/packed_machine.cpp
-  installer/install_command_line.cpp
-  installer/small_crc32.cpp
+  installer/program/install_command_line.cpp
+  installer/program/small_crc32.cpp
   uninstaller/command_line.cpp
   uninstaller/handover_checks.cpp
   uninstaller/removal_progress.cpp
@@ -30,5 +30,5 @@ set(VARNEK_PORTABLE_SOURCES
   wizard_ui/wrap_text.cpp
   wizard_ui/packed_picture.cpp
   wizard_ui/picture_format.cpp
-  installer/inflated_picture.cpp
+  installer/program/inflated_picture.cpp
 )

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "installer/install_results.h"
-#include "installer/installation_paths.h"
-#include "installer/printer_system.h"
+#include "installer/steps/install_results.h"
+#include "installer/steps/installation_paths.h"
+#include "installer/steps/printer_system.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/log_line.h"
-#include "installer/install_results.h"
+#include "installer/steps/install_results.h"
 
 TEST(InstallResults, FirstFailureWinsOverRestartAndSuccess)
 {

@@ -1,4 +1,4 @@
-#include "installer/small_crc32.h"
+#include "installer/program/small_crc32.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

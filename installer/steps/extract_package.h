@@ -1,7 +1,7 @@
 #pragma once
 
-#include "installer/install_results.h"
-#include "installer/installation.h"
+#include "installer/steps/install_results.h"
+#include "installer/steps/installation.h"
 
 // Unpacks the package appended to the installer's own file (opened by a
 // static object before WinMain runs, held until the program ends, and read

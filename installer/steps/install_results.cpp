@@ -1,4 +1,4 @@
-#include "installer/install_results.h"
+#include "installer/steps/install_results.h"
 
 #include "common/names.h"
 #include "common/path_text.h"

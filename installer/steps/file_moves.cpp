@@ -1,4 +1,4 @@
-#include "installer/file_moves.h"
+#include "installer/steps/file_moves.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "installer/folder_preparation.h"
+#include "installer/steps/folder_preparation.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include "common/names.h"
 #include "common/path_text.h"
 #include "common/reparse_points.h"
-#include "installer/installation_paths.h"
+#include "installer/steps/installation_paths.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "installer/printer_service.h"
+#include "installer/steps/printer_service.h"
 
 #include <windows.h>
 
 #include "common/names.h"
 #include "common/path_text.h"
 #include "common/step_log.h"
-#include "installer/installation_paths.h"
+#include "installer/steps/installation_paths.h"
 
 namespace {
 

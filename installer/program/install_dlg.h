@@ -2,8 +2,8 @@
 // choose folder, installing, finished).
 #pragma once
 
-#include "installer/installation.h"
-#include "installer/resource.h"
+#include "installer/steps/installation.h"
+#include "installer/program/resource.h"
 #include "wizard_ui/wizard_dlg.h"
 
 class CInstallDlg : public CWizardDlg {

@@ -1,7 +1,7 @@
-#include "installer/install_pages.h"
+#include "installer/program/install_pages.h"
 
-#include "installer/inflated_picture.h"
-#include "installer/resource.h"
+#include "installer/program/inflated_picture.h"
+#include "installer/program/resource.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "installer/small_crc32.h"
+#include "installer/program/small_crc32.h"
 
 unsigned long SmallCrc32(unsigned long crc, const unsigned char* buf, unsigned len)
 {

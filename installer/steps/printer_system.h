@@ -5,8 +5,8 @@
 // processes.
 #pragma once
 
-#include "installer/install_results.h"
-#include "installer/installation.h"
+#include "installer/steps/install_results.h"
+#include "installer/steps/installation.h"
 
 // Installs the printing stack for the installation: the driver files
 // and the monitor library moved into place, the USB device driver, the

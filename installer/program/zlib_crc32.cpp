@@ -3,7 +3,7 @@
 // zlib's crc32 object, 13 KB of tables and code, out of the installer.
 #include <zlib.h>
 
-#include "installer/small_crc32.h"
+#include "installer/program/small_crc32.h"
 
 extern "C" uLong ZEXPORT crc32(uLong crc, const Bytef* buf, uInt len)
 {

@@ -1,4 +1,4 @@
-#include "installer/install_registry.h"
+#include "installer/steps/install_registry.h"
 
 #include <string.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installer/installation.h"
+#include "installer/steps/installation.h"
 
 // The product's entry in Programs and Features (HKLM, 64-bit view): name,
 // version, publisher, location, icon, the uninstaller's command lines with

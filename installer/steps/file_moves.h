@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installer/install_results.h"
+#include "installer/steps/install_results.h"
 
 // The nine driver files, from the installation folder into the spooler's
 // printer-driver directory. kInstalled when all arrived; kRestartNeeded when

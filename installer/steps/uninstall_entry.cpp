@@ -1,4 +1,4 @@
-#include "installer/uninstall_entry.h"
+#include "installer/steps/uninstall_entry.h"
 
 #include <string.h>
 #include <windows.h>

@@ -1,16 +1,16 @@
-#include "installer/install_dlg.h"
+#include "installer/program/install_dlg.h"
 
 #include <shlobj.h>
 
 #include "common/chinese_text.h"
 #include "common/path_text.h"
 #include "common/step_log.h"
-#include "installer/folder_preparation.h"
-#include "installer/install_pages.h"
-#include "installer/install_results.h"
-#include "installer/installation.h"
-#include "installer/printer_system.h"
-#include "installer/resource.h"
+#include "installer/steps/folder_preparation.h"
+#include "installer/program/install_pages.h"
+#include "installer/steps/install_results.h"
+#include "installer/steps/installation.h"
+#include "installer/steps/printer_system.h"
+#include "installer/program/resource.h"
 
 static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 texts are Windows wide strings");
 

@@ -1,13 +1,13 @@
-#include "installer/extract_package.h"
+#include "installer/steps/extract_package.h"
 
 #include <windows.h>
 
 #include "common/path_text.h"
 #include "common/spooler_env.h"
 #include "common/step_log.h"
-#include "installer/file_moves.h"
+#include "installer/steps/file_moves.h"
 #include "installer/package_extraction.h"
-#include "installer/printer_service.h"
+#include "installer/steps/printer_service.h"
 
 namespace {
 

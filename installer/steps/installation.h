@@ -4,7 +4,7 @@
 #pragma once
 
 #include "common/path_text.h"
-#include "installer/install_results.h"
+#include "installer/steps/install_results.h"
 
 // Where an installation goes, settled once when the folder page is left (or
 // from "/S /D="): every step takes it, none reads the folder box again.

@@ -1,13 +1,13 @@
-#include "installer/installation.h"
+#include "installer/steps/installation.h"
 
 #include "common/names.h"
 #include "common/step_log.h"
-#include "installer/extract_package.h"
-#include "installer/install_registry.h"
-#include "installer/printer_service.h"
-#include "installer/printer_system.h"
-#include "installer/start_menu.h"
-#include "installer/uninstall_entry.h"
+#include "installer/steps/extract_package.h"
+#include "installer/steps/install_registry.h"
+#include "installer/steps/printer_service.h"
+#include "installer/steps/printer_system.h"
+#include "installer/steps/start_menu.h"
+#include "installer/steps/uninstall_entry.h"
 
 InstallOutcome RunInstallation(const Installation& installation, InstallProgress& progress, InstallResults& results)
 {

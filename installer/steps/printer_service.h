@@ -1,7 +1,7 @@
 #pragma once
 
-#include "installer/install_results.h"
-#include "installer/installation.h"
+#include "installer/steps/install_results.h"
+#include "installer/steps/installation.h"
 
 // Before an upgrade writes over the service's program: stops "Varnek Printer
 // Service" when it runs and waits, at most about 30 seconds, until its

@@ -1,4 +1,4 @@
-#include "installer/printer_system.h"
+#include "installer/steps/printer_system.h"
 
 #include <windows.h>
 
@@ -15,7 +15,7 @@
 #include "common/usb_device_update.h"
 #include "common/usb_helper_command.h"
 #include "common/wow64_rules.h"
-#include "installer/file_moves.h"
+#include "installer/steps/file_moves.h"
 
 static_assert(sizeof(char16_t) == sizeof(wchar_t), "UTF-16 names are Windows wide strings");
 static_assert(kStoreMediaType == SPOST_PATH, "source media is a path");

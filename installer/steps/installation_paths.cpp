@@ -1,4 +1,4 @@
-#include "installer/installation_paths.h"
+#include "installer/steps/installation_paths.h"
 
 #include "common/installed_files.h"
 #include "common/path_text.h"

@@ -1,4 +1,4 @@
-#include "installer/inflated_picture.h"
+#include "installer/program/inflated_picture.h"
 
 #include <zlib.h>
 

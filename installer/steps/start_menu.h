@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installer/installation.h"
+#include "installer/steps/installation.h"
 
 // The Start-menu folder "Varnek打印机" in the shell's programs folder (its
 // last level only) and in it the shortcut to the installed uninstaller. One

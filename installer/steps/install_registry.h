@@ -1,6 +1,6 @@
 #pragma once
 
-#include "installer/installation.h"
+#include "installer/steps/installation.h"
 
 // HKLM "Software\VarnekPrinter" in the 64-bit registry view: "Data Directory"
 // (read by the driver plug-ins) and "Program Directory" (read by the port

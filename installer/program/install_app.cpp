@@ -9,11 +9,11 @@
 #include "common/path_text.h"
 #include "common/step_log.h"
 #include "framework/afx.h"
-#include "installer/folder_preparation.h"
-#include "installer/install_command_line.h"
-#include "installer/install_dlg.h"
-#include "installer/install_results.h"
-#include "installer/installation.h"
+#include "installer/steps/folder_preparation.h"
+#include "installer/program/install_command_line.h"
+#include "installer/program/install_dlg.h"
+#include "installer/steps/install_results.h"
+#include "installer/steps/installation.h"
 
 namespace {
 

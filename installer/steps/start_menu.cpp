@@ -1,4 +1,4 @@
-#include "installer/start_menu.h"
+#include "installer/steps/start_menu.h"
 
 #include <objbase.h>
 #include <shlobj.h>

@@ -2,8 +2,8 @@
 
 #include <stddef.h>
 
-#include "installer/install_results.h"
-#include "installer/installation.h"
+#include "installer/steps/install_results.h"
+#include "installer/steps/installation.h"
 
 // The proposed installation folder: "%ProgramFiles%\VarnekPrinter" expanded.
 // False (buffer empty) when it does not fit.
