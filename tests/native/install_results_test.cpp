@@ -47,10 +47,11 @@ TEST(InstallResults, EveryStepCodeIsDistinctAndNamed)
         ASSERT_NE(StepName(outcome), nullptr);
         EXPECT_EQ(InstallOutcomeMessage(outcome), nullptr);
         for (int other = 9; other <= 19; ++other) {
-            if (other != code)
+            if (other != code) {
                 EXPECT_EQ(std::u16string(StepName(static_cast<InstallOutcome>(other))).find(StepName(outcome)),
                           std::u16string::npos)
                     << other;
+            }
         }
     }
     for (int code = 2; code <= 8; ++code) {
