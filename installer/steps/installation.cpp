@@ -1,6 +1,5 @@
 #include "installer/steps/installation.h"
 
-#include "common/names.h"
 #include "common/step_log.h"
 #include "installer/steps/extract_package.h"
 #include "installer/steps/install_registry.h"
