@@ -59,7 +59,8 @@ public:
     bool CreateReplacement(const char*) override { return false; }
     bool ScheduleReplacement(const char*) override { return false; }
     bool Exists(const char*) override { return false; }
-    void EntryDone(const char*, int) override {}
+    void EntryDone(const char*, InstallOutcome) override {}
+    void EntryKept(const char*) override {}
     void BeforeWriting() override {}
     uint64_t bytes = 0;
 };
@@ -232,13 +233,13 @@ void Throughput(const std::string& path)
 
         t = Now();
         InflatedSize inflated;
-        if (VerifyPackage(input, layout, kFolders, &inflated) != kPackageOk)
+        if (VerifyPackage(input, layout, kFolders, &inflated) != InstallOutcome::kInstalled)
             exit(1);
         verify = std::min(verify, Now() - t);
 
         NullTarget target;
         t = Now();
-        if (ExtractEntries(input, layout, kFolders, target) != kPackageOk || target.bytes != produced)
+        if (ExtractEntries(input, layout, kFolders, target) != InstallOutcome::kInstalled || target.bytes != produced)
             exit(1);
         core = std::min(core, Now() - t);
     }
@@ -278,9 +279,9 @@ int ExtractOnly(const char* path)
         return 1;
     FileInput input(fd);
     NullTarget target;
-    const int result = ExtractPackageFile(input, FileSize(fd), kFolders, NativeMachine::kX64, target);
+    const InstallOutcome result = ExtractPackageFile(input, FileSize(fd), kFolders, NativeMachine::kX64, target);
     close(fd);
-    return result == kPackageOk ? 0 : 1;
+    return result == InstallOutcome::kInstalled ? 0 : 1;
 }
 
 void PeakMemory(const char* self, const std::string& folder)

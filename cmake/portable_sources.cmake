@@ -5,18 +5,16 @@ set(VARNEK_PORTABLE_SOURCES
   common/folder_rules.cpp
   common/folder_security.cpp
   common/product.cpp
-  installer/installation_paths.cpp
+  installer/steps/installation_paths.cpp
   common/path_text.cpp
   common/log_line.cpp
-  installer/install_outcome.cpp
+  installer/steps/install_results.cpp
   common/spooler_env.cpp
   common/label_form_table.cpp
   common/usb_helper_command.cpp
   common/wow64_rules.cpp
   package/packed_machine.cpp
-  installer/port_error_text.cpp
-  installer/service_command.cpp
-  installer/install_command_line.cpp
+  installer/program/install_command_line.cpp
   uninstaller/program/command_line.cpp
   uninstaller/steps/hand_over_commands.cpp
   uninstaller/steps/removal_step.cpp
@@ -29,5 +27,5 @@ set(VARNEK_PORTABLE_SOURCES
   wizard_ui/wrap_text.cpp
   wizard_ui/packed_picture.cpp
   wizard_ui/picture_format.cpp
-  installer/inflated_picture.cpp
+  installer/program/inflated_picture.cpp
 )

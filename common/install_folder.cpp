@@ -156,16 +156,13 @@ bool IsUsableInstallFolder(const char* path)
 
 bool RecordFolderOwnership(const char* folder, bool ours)
 {
-    char longFolder[kPathBufferSize];
-    if (ours && !LongFolderPath(folder, longFolder, sizeof longFolder))
-        return false;
     HKEY key = OpenProductKey(KEY_QUERY_VALUE | KEY_SET_VALUE, true);
     if (!key)
         return false;
     LONG result;
     if (ours) {
-        result = ::RegSetValueExA(key, kOwnedFolderValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(longFolder),
-                                  static_cast<DWORD>(strlen(longFolder) + 1));
+        result = ::RegSetValueExA(key, kOwnedFolderValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder),
+                                  static_cast<DWORD>(strlen(folder) + 1));
     } else {
         result = ::RegDeleteValueA(key, kOwnedFolderValue);
         if (result == ERROR_FILE_NOT_FOUND)

@@ -15,8 +15,8 @@
 bool IsUsableInstallFolder(const char* path);
 
 // Writes the ownership record in the product key before anything is written
-// into the folder: "Owned Folder" = the folder's long path when ours is true,
-// else the value is deleted. False when the record could not be brought to
+// into the folder: "Owned Folder" = folder, already in long form, when ours is
+// true, else the value is deleted. False when the record could not be brought to
 // that state (the folder must then not be used).
 bool RecordFolderOwnership(const char* folder, bool ours);
 

@@ -124,6 +124,14 @@ LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgro
         return true;                                                                             \
     }
 
+// A message of the program's own (WM_APP and above): the handler takes
+// wParam and lParam and returns the message's result.
+#define ON_MESSAGE(message, handler)                                                             \
+    if (uMsg == (message)) {                                                                     \
+        lResult = handler(wParam, lParam);                                                       \
+        return true;                                                                             \
+    }
+
 // Hands the messages this map does not handle to a base class's map.
 #define CHAIN_MESSAGE_MAP(theBase)                                                               \
     if (theBase::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult))                      \

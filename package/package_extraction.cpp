@@ -27,24 +27,23 @@ private:
 };
 
 // Inflates into the file the target has just made and closes it.
-int WriteEntry(PackageInput& file, uint32_t dataLength, uint64_t& total, uint32_t packageSize,
-               ExtractTarget& target)
+InstallOutcome WriteEntry(PackageInput& file, uint32_t dataLength, uint64_t& total, uint32_t packageSize,
+                          ExtractTarget& target)
 {
     ProgressWriter writer(target, total, packageSize);
-    const StreamResult inflated =
-        dataLength > 0 ? InflateStream(file, dataLength, writer) : StreamResult::kComplete;
+    const InstallOutcome inflated = dataLength > 0
+                                        ? InflateStream(file, dataLength, writer, InstallOutcome::kWriteFailed)
+                                        : InstallOutcome::kInstalled;
     target.Close();
-    if (inflated == StreamResult::kSinkFailed || inflated == StreamResult::kMemoryError)
-        return kPackageWriteFailed;
-    return inflated == StreamResult::kComplete ? kPackageOk : kPackageDamaged;
+    return inflated;
 }
 
 }  // namespace
 
-int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
-                 uint32_t packageSize, ExtractTarget& target)
+InstallOutcome InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
+                            uint32_t packageSize, ExtractTarget& target)
 {
-    int result = kPackageWriteFailed;
+    InstallOutcome result = InstallOutcome::kWriteFailed;
     switch (target.Create(outputPath)) {
     case CreateResult::kCreated:
         result = WriteEntry(file, dataLength, total, packageSize, target);
@@ -53,8 +52,9 @@ int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath
         // Never left as the old file while reported installed.
         if (target.CreateReplacement(outputPath)) {
             result = WriteEntry(file, dataLength, total, packageSize, target);
-            if (result == kPackageOk)
-                result = target.ScheduleReplacement(outputPath) ? kEntryReplacedAtRestart : kPackageWriteFailed;
+            if (result == InstallOutcome::kInstalled)
+                result = target.ScheduleReplacement(outputPath) ? InstallOutcome::kRestartNeeded
+                                                                : InstallOutcome::kWriteFailed;
         }
         break;
     case CreateResult::kFailed:
@@ -63,29 +63,31 @@ int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath
     return result;
 }
 
-int ExtractEntries(PackageInput& file, const PackageLayout& layout, const ExtractFolders& folders,
-                   ExtractTarget& target)
+InstallOutcome ExtractEntries(PackageInput& file, const PackageLayout& layout, const ExtractFolders& folders,
+                              ExtractTarget& target)
 {
     uint64_t total = 0;
-    int outcome = kPackageOk;
+    InstallOutcome outcome = InstallOutcome::kInstalled;
     uint32_t position = layout.firstEntry;
     for (uint32_t i = 0; i < layout.entryCount; ++i) {
         EntryHeader header;
         char path[kPathBufferSize];
         if (!ReadEntryHeader(file, layout, position, &header) ||
             !ComposeEntryPath(path, sizeof path, folders, header.name))
-            return kPackageDamaged;
+            return InstallOutcome::kPackageDamaged;
         target.ShowStatus(path);
-        // The settings file holds the user's print settings once installed.
-        const bool keep = IsSettingsEntry(header.name) && target.Exists(path);
-        const int result =
-            keep ? kEntryKept : InflateEntry(file, header.dataLength, path, total, layout.packageSize, target);
-        target.EntryDone(path, result);
-        if (result < 0)
-            return result;
-        if (result == kEntryReplacedAtRestart)
-            outcome = kEntryReplacedAtRestart;
         position = header.dataOffset + header.dataLength;
+        // The settings file holds the user's print settings once installed.
+        if (IsSettingsEntry(header.name) && target.Exists(path)) {
+            target.EntryKept(path);
+            continue;
+        }
+        const InstallOutcome result = InflateEntry(file, header.dataLength, path, total, layout.packageSize, target);
+        target.EntryDone(path, result);
+        if (result == InstallOutcome::kRestartNeeded)
+            outcome = result;
+        else if (result != InstallOutcome::kInstalled)
+            return result;
     }
     return outcome;
 }
@@ -103,42 +105,21 @@ bool HasRoom(ExtractTarget& target, const ExtractFolders& folders, const Inflate
 
 }  // namespace
 
-int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders, NativeMachine machine,
-                       ExtractTarget& target)
+InstallOutcome ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders,
+                                  NativeMachine machine, ExtractTarget& target)
 {
     uint32_t packageEnd;
     PackageLayout layout;
     if (!FindPackageEnd(file, fileSize, &packageEnd) || !ReadPackageLayout(file, packageEnd, &layout))
-        return kPackageDamaged;
+        return InstallOutcome::kPackageDamaged;
     InflatedSize size;
-    const int verified = VerifyPackage(file, layout, folders, &size);
-    if (verified != kPackageOk)
+    const InstallOutcome verified = VerifyPackage(file, layout, folders, &size);
+    if (verified != InstallOutcome::kInstalled)
         return verified;
     if (!PackedModulesFit(file, layout, machine))
-        return kPackageWrongMachine;
+        return InstallOutcome::kWrongArchitecture;
     if (!HasRoom(target, folders, size))
-        return kPackageDiskFull;
+        return InstallOutcome::kDiskFull;
     target.BeforeWriting();
     return ExtractEntries(file, layout, folders, target);
-}
-
-InstallOutcome ExtractionOutcome(int result)
-{
-    switch (result) {
-    case kPackageOk:
-        return InstallOutcome::kInstalled;
-    case kEntryReplacedAtRestart:
-        return InstallOutcome::kRestartNeeded;
-    case kPackageTooLarge:
-        return InstallOutcome::kPackageTooLarge;
-    case kPackageDiskFull:
-        return InstallOutcome::kDiskFull;
-    case kPackageWriteFailed:
-        return InstallOutcome::kWriteFailed;
-    case kPackageWrongMachine:
-        return InstallOutcome::kWrongArchitecture;
-    default:
-        // The own file unreadable or the package damaged: the same message.
-        return InstallOutcome::kPackageDamaged;
-    }
 }

@@ -6,7 +6,6 @@
 #include <stdint.h>
 
 #include "common/spooler_env.h"
-#include "installer/install_outcome.h"
 #include "package/package_reader.h"
 
 enum class CreateResult {
@@ -14,10 +13,6 @@ enum class CreateResult {
     kInUse,   // an existing file another process holds open: replaced at the next restart
     kFailed,
 };
-
-// Results of one entry beside those of package_reader.h: written in place is kPackageOk.
-constexpr int kEntryKept = 1;               // the user's settings file, left as it is
-constexpr int kEntryReplacedAtRestart = 2;  // in use: the new file waits beside it
 
 // Where extracted files go and what the user sees meanwhile.
 class ExtractTarget {
@@ -31,9 +26,11 @@ public:
     virtual bool ScheduleReplacement(const char* path) = 0;
     // Whether a file or folder of that path exists.
     virtual bool Exists(const char* path) = 0;
-    // One entry's result (kPackageOk, kEntryKept, kEntryReplacedAtRestart
-    // or a failure), after its file is closed.
-    virtual void EntryDone(const char* path, int result) = 0;
+    // One written entry's result (kInstalled, kRestartNeeded when the new
+    // file waits beside one in use, or a failure), after its file is closed.
+    virtual void EntryDone(const char* path, InstallOutcome result) = 0;
+    // The user's settings file, left as it is.
+    virtual void EntryKept(const char* path) = 0;
     // Appends to the file made by Create; false on a failed or short write.
     virtual bool Write(const void* data, uint32_t size) = 0;
     virtual void Close() = 0;
@@ -54,31 +51,27 @@ protected:
 // into a new file at outputPath. Every produced buffer (at most 16 KiB) is
 // written, added to total and shown as ProgressPosition(total, packageSize).
 // A file that exists and is in use (an upgrade over a program still running)
-// gets the new file beside it and kEntryReplacedAtRestart. kPackageWriteFailed
-// when the file cannot be created, written in full or scheduled; what was
-// written stays.
-int InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
+// gets the new file beside it and kRestartNeeded. kWriteFailed when the file
+// cannot be created, written in full or scheduled; what was written stays.
+InstallOutcome InflateEntry(PackageInput& file, uint32_t dataLength, const char* outputPath, uint64_t& total,
                   uint32_t packageSize, ExtractTarget& target);
 
 // The whole of ExtractPackage once the own file is open and measured: reads
 // the layout, verifies the whole package, and only then extracts it. Every
 // refusal comes before the first write: kPackageDamaged when the package is
-// not sound, kPackageWrongMachine when its modules are not built for
-// this Windows, kPackageTooLarge past kMaxInflatedSize, kPackageDiskFull when a
-// target volume lacks the room. kPackageWriteFailed stops at the first entry
-// that cannot be written; kEntryReplacedAtRestart when all were written but
+// not sound, kWrongArchitecture when its modules are not built for this
+// Windows, kPackageTooLarge past kMaxInflatedSize, kDiskFull when a target
+// volume lacks the room. kWriteFailed stops at the first entry that cannot
+// be written; kRestartNeeded when all were written but
 // one or more replace a file in use at the next restart.
-int ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders, NativeMachine machine,
-                       ExtractTarget& target);
+InstallOutcome ExtractPackageFile(PackageInput& file, uint32_t fileSize, const ExtractFolders& folders,
+                                  NativeMachine machine, ExtractTarget& target);
 
 // Extracts every entry of a verified package in order, showing each output
 // path before its file is written. An existing settings file is the user's
 // and is kept. kPackageDamaged when a header or stream no longer reads as it
-// did in the integrity pass, kPackageWriteFailed at the first entry that
-// cannot be written, kEntryReplacedAtRestart when an entry waits for the
-// restart, kPackageOk otherwise.
-int ExtractEntries(PackageInput& file, const PackageLayout& layout, const ExtractFolders& folders,
+// did in the integrity pass, kWriteFailed at the first entry that cannot be
+// written, kRestartNeeded when an entry waits for the restart, kInstalled
+// otherwise.
+InstallOutcome ExtractEntries(PackageInput& file, const PackageLayout& layout, const ExtractFolders& folders,
                    ExtractTarget& target);
-
-// The outcome the wizard and the silent mode show for a result of the above.
-InstallOutcome ExtractionOutcome(int result);

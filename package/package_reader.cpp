@@ -164,11 +164,12 @@ struct BackInflation {
     uint32_t remaining;  // bytes of the entry's data not read yet
     InflateSink& sink;
     uLong adler;
-    bool readFailed;
-    bool sinkFailed;
+    bool sinkRefused;
     unsigned char in[kStreamBufferSize];
 };
 
+// Unreadable input and input that ends early both give 0: either way the
+// stream is damaged.
 unsigned PullInput(void* context, z_const unsigned char** next)
 {
     BackInflation& inflation = *static_cast<BackInflation*>(context);
@@ -177,10 +178,8 @@ unsigned PullInput(void* context, z_const unsigned char** next)
         return 0;
     const uint32_t chunk = inflation.remaining < kStreamBufferSize ? inflation.remaining : kStreamBufferSize;
     const int32_t got = inflation.input.Read(inflation.in, chunk);
-    if (got <= 0) {
-        inflation.readFailed = got < 0;
+    if (got <= 0)
         return 0;
-    }
     inflation.remaining -= static_cast<uint32_t>(got);
     return static_cast<unsigned>(got);
 }
@@ -194,7 +193,7 @@ int PushOutput(void* context, unsigned char* data, unsigned length)
     while (length > 0) {
         const unsigned chunk = length < kStreamBufferSize ? length : kStreamBufferSize;
         if (!inflation.sink.Consume(data, chunk)) {
-            inflation.sinkFailed = true;
+            inflation.sinkRefused = true;
             return 1;
         }
         data += chunk;
@@ -204,18 +203,18 @@ int PushOutput(void* context, unsigned char* data, unsigned length)
 }
 
 // Takes count bytes from what the stream left unread, pulling more as needed.
-StreamResult TakeBytes(BackInflation& inflation, z_stream& stream, unsigned char* bytes, unsigned count)
+bool TakeBytes(BackInflation& inflation, z_stream& stream, unsigned char* bytes, unsigned count)
 {
     for (unsigned i = 0; i < count; ++i) {
         if (stream.avail_in == 0) {
             stream.avail_in = PullInput(&inflation, &stream.next_in);
             if (stream.avail_in == 0)
-                return inflation.readFailed ? StreamResult::kReadFailed : StreamResult::kTruncated;
+                return false;
         }
         bytes[i] = *stream.next_in++;
         --stream.avail_in;
     }
-    return StreamResult::kComplete;
+    return true;
 }
 
 // The two header bytes: deflate with at most a 32 KiB window, a correct
@@ -226,52 +225,44 @@ bool IsZlibHeader(const unsigned char header[2])
            (header[0] * 256u + header[1]) % 31 == 0 && (header[1] & 0x20) == 0;
 }
 
-StreamResult InflateBody(BackInflation& inflation, z_stream& stream)
+InstallOutcome InflateBody(BackInflation& inflation, z_stream& stream, InstallOutcome refused)
 {
     unsigned char header[2];
-    StreamResult result = TakeBytes(inflation, stream, header, sizeof header);
-    if (result != StreamResult::kComplete)
-        return result;
-    if (!IsZlibHeader(header))
-        return StreamResult::kDataError;
+    if (!TakeBytes(inflation, stream, header, sizeof header) || !IsZlibHeader(header))
+        return InstallOutcome::kPackageDamaged;
     const int status = inflateBack(&stream, PullInput, &inflation, PushOutput, &inflation);
+    // No memory for the inflation: the entry cannot be written.
     if (status == Z_MEM_ERROR)
-        return StreamResult::kMemoryError;
-    if (inflation.sinkFailed)
-        return StreamResult::kSinkFailed;
-    if (inflation.readFailed)
-        return StreamResult::kReadFailed;
-    if (status == Z_BUF_ERROR)
-        return StreamResult::kTruncated;
-    if (status != Z_STREAM_END)
-        return StreamResult::kDataError;
+        return InstallOutcome::kWriteFailed;
+    if (inflation.sinkRefused)
+        return refused;
     unsigned char trailer[4];
-    result = TakeBytes(inflation, stream, trailer, sizeof trailer);
-    if (result != StreamResult::kComplete)
-        return result;
+    if (status != Z_STREAM_END || !TakeBytes(inflation, stream, trailer, sizeof trailer))
+        return InstallOutcome::kPackageDamaged;
     const uLong adler = static_cast<uLong>(trailer[0]) << 24 | static_cast<uLong>(trailer[1]) << 16 |
                         static_cast<uLong>(trailer[2]) << 8 | trailer[3];
-    if (adler != inflation.adler)
-        return StreamResult::kDataError;
-    return inflation.remaining == 0 && stream.avail_in == 0 ? StreamResult::kComplete : StreamResult::kTrailingData;
+    return adler == inflation.adler && inflation.remaining == 0 && stream.avail_in == 0
+               ? InstallOutcome::kInstalled
+               : InstallOutcome::kPackageDamaged;
 }
 
 }  // namespace
 
-StreamResult InflateStream(PackageInput& input, uint32_t dataLength, InflateSink& sink)
+InstallOutcome InflateStream(PackageInput& input, uint32_t dataLength, InflateSink& sink, InstallOutcome refused)
 {
-    BackInflation inflation{input, dataLength, sink, adler32(0, Z_NULL, 0), false, false, {}};
+    BackInflation inflation{input, dataLength, sink, adler32(0, Z_NULL, 0), false, {}};
     unsigned char window[1u << MAX_WBITS];
     z_stream stream = {};
     if (inflateBackInit(&stream, MAX_WBITS, window) != Z_OK)
-        return StreamResult::kMemoryError;
-    const StreamResult result = InflateBody(inflation, stream);
+        return InstallOutcome::kWriteFailed;
+    const InstallOutcome result = InflateBody(inflation, stream, refused);
     inflateBackEnd(&stream);
     return result;
 }
+}
 
-int VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
-                  InflatedSize* size)
+InstallOutcome VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
+                             InflatedSize* size)
 {
     *size = InflatedSize{0, 0};
     BoundedCounter counter;
@@ -281,18 +272,19 @@ int VerifyPackage(PackageInput& input, const PackageLayout& layout, const Extrac
         char path[kPathBufferSize];
         if (!ReadEntryHeader(input, layout, position, &header) ||
             !ComposeEntryPath(path, sizeof path, folders, header.name))
-            return kPackageDamaged;
+            return InstallOutcome::kPackageDamaged;
         const uint64_t before = counter.total;
         if (header.dataLength > 0) {
-            const StreamResult result = InflateStream(input, header.dataLength, counter);
-            if (result == StreamResult::kSinkFailed)
-                return kPackageTooLarge;
-            if (result != StreamResult::kComplete)
-                return kPackageDamaged;
+            const InstallOutcome result =
+                InflateStream(input, header.dataLength, counter, InstallOutcome::kPackageTooLarge);
+            if (result == InstallOutcome::kPackageTooLarge)
+                return result;
+            if (result != InstallOutcome::kInstalled)
+                return InstallOutcome::kPackageDamaged;
         }
         uint64_t& folderTotal = IsSettingsEntry(header.name) ? size->dataFolder : size->installFolder;
         folderTotal += counter.total - before;
         position = header.dataOffset + header.dataLength;
     }
-    return position == layout.trailerOffset ? kPackageOk : kPackageDamaged;
+    return position == layout.trailerOffset ? InstallOutcome::kInstalled : InstallOutcome::kPackageDamaged;
 }

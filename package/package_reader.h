@@ -6,6 +6,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "common/install_outcome.h"
 #include "package/package_format.h"
 
 // The file that carries the package (the installer's own file), as the
@@ -22,15 +23,6 @@ public:
 protected:
     ~PackageInput() = default;
 };
-
-// Results of ExtractPackage and its steps.
-constexpr int kPackageOk = 0;
-constexpr int kPackageUnreadable = -1;  // own file not openable or not measurable
-constexpr int kPackageDamaged = -2;     // trailer, header, name or stream not sound
-constexpr int kPackageTooLarge = -3;    // inflates past kMaxInflatedSize
-constexpr int kPackageDiskFull = -4;    // more than the target volumes have free
-constexpr int kPackageWriteFailed = -5; // an entry could not be written in full
-constexpr int kPackageWrongMachine = -6; // its modules are not built for this Windows
 
 struct PackageLayout {
     uint32_t entryCount;
@@ -69,16 +61,6 @@ protected:
     ~InflateSink() = default;
 };
 
-enum class StreamResult {
-    kComplete,      // the stream ended with a correct Adler-32 on its last byte
-    kReadFailed,    // the file could not be read
-    kTruncated,     // the data ran out before the stream ended
-    kDataError,     // corrupt deflate data, wrong Adler-32, dictionary wanted
-    kMemoryError,
-    kSinkFailed,    // the sink refused the bytes (a failed write)
-    kTrailingData,  // the stream ended before its C bytes did
-};
-
 // Where the package of a file of fileSize bytes ends. In a signed image the
 // certificate table (the PE security directory: a file offset and a size)
 // ends the file and the package ends where the table starts; otherwise the
@@ -103,16 +85,21 @@ bool IsSettingsEntry(const char* name);
 // "%s\%s" of the entry's folder and its name; false when it does not fit.
 bool ComposeEntryPath(char* buffer, size_t size, const ExtractFolders& folders, const char* name);
 
-// Inflates the zlib stream of dataLength bytes at the current input position.
-// The sink gets every produced chunk of at most 16 KiB.
-StreamResult InflateStream(PackageInput& input, uint32_t dataLength, InflateSink& sink);
+// Inflates the zlib stream of dataLength bytes at the current input
+// position. The sink gets every produced chunk of at most 16 KiB. kInstalled
+// when the stream ended with a correct Adler-32 exactly on its last byte;
+// refused when the sink refused the bytes (what that means is the caller's);
+// kWriteFailed when zlib has no memory; kPackageDamaged when the file could
+// not be read, ran out, or holds corrupt data, a wrong Adler-32, a dictionary
+// or bytes after the stream's end.
+InstallOutcome InflateStream(PackageInput& input, uint32_t dataLength, InflateSink& sink, InstallOutcome refused);
 
 // The integrity pass over the whole package, before anything is written:
 // every header and name sound, every output path within 255 characters,
 // every stream complete with a correct Adler-32 and exactly C bytes long,
 // the last entry ending at the trailer. An entry with C = 0 is an empty file.
 // Counts what each folder receives; stops with kPackageTooLarge as soon as
-// the whole passes kMaxInflatedSize. kPackageOk, kPackageDamaged or
+// the whole passes kMaxInflatedSize. kInstalled, kPackageDamaged or
 // kPackageTooLarge.
-int VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
+InstallOutcome VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
                   InflatedSize* size);

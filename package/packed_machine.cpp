@@ -91,7 +91,7 @@ bool PackedModulesFit(PackageInput& input, const PackageLayout& layout, NativeMa
         if (!IsNativeModule(header.name))
             continue;
         HeaderSink sink;
-        InflateStream(input, header.dataLength, sink);
+        InflateStream(input, header.dataLength, sink, InstallOutcome::kInstalled);
         // What is no image at all would not load either: refused alike.
         if (PeMachineOf(sink.Bytes(), sink.Size()) != wanted)
             return false;

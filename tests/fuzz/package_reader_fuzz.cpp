@@ -96,7 +96,8 @@ public:
     bool CreateReplacement(const char*) override { return false; }
     bool ScheduleReplacement(const char*) override { return false; }
     bool Exists(const char*) override { return false; }
-    void EntryDone(const char*, int) override {}
+    void EntryDone(const char*, InstallOutcome) override {}
+    void EntryKept(const char*) override {}
     void BeforeWriting() override {}
 
     uint32_t creates = 0;
@@ -115,12 +116,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint32_t end;
     const bool sound = FindPackageEnd(input, static_cast<uint32_t>(size), &end) &&
                        ReadPackageLayout(input, end, &layout) &&
-                       VerifyPackage(input, layout, kFolders, &inflated) == kPackageOk;
+                       VerifyPackage(input, layout, kFolders, &inflated) == InstallOutcome::kInstalled;
     // A sound package whose modules do not fit is refused as such.
     const bool fits = sound && PackedModulesFit(input, layout, NativeMachine::kX64);
     CheckingTarget target;
-    const int result = ExtractPackageFile(input, static_cast<uint32_t>(size), kFolders, NativeMachine::kX64, target);
-    if (fits != (result == kPackageOk) || (sound && !fits && result != kPackageWrongMachine))
+    const InstallOutcome result =
+        ExtractPackageFile(input, static_cast<uint32_t>(size), kFolders, NativeMachine::kX64, target);
+    if (fits != (result == InstallOutcome::kInstalled) ||
+        (sound && !fits && result != InstallOutcome::kWrongArchitecture))
         abort();
     if (fits ? target.creates != layout.entryCount : target.creates != 0)
         abort();

@@ -1,4 +1,4 @@
-#include "installer/install_command_line.h"
+#include "installer/program/install_command_line.h"
 
 #include <gtest/gtest.h>
 

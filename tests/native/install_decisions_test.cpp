@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "installer/port_error_text.h"
-#include "installer/service_command.h"
-#include "installer/usb_driver_plan.h"
+#include "installer/steps/install_results.h"
+#include "installer/steps/installation_paths.h"
+#include "installer/steps/printer_system.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/folder_rules.h"
-#include "installer/installation_paths.h"
+#include "installer/steps/installation_paths.h"
 
 namespace {
 

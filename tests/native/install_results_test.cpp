@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/log_line.h"
-#include "installer/install_outcome.h"
+#include "installer/steps/install_results.h"
 
 TEST(InstallResults, FirstFailureWinsOverRestartAndSuccess)
 {
@@ -47,8 +47,11 @@ TEST(InstallResults, EveryStepCodeIsDistinctAndNamed)
         ASSERT_NE(StepName(outcome), nullptr);
         EXPECT_EQ(InstallOutcomeMessage(outcome), nullptr);
         for (int other = 9; other <= 19; ++other) {
-            if (other != code)
-                EXPECT_EQ(strstr(StepName(static_cast<InstallOutcome>(other)), StepName(outcome)), nullptr) << other;
+            if (other != code) {
+                EXPECT_EQ(std::u16string(StepName(static_cast<InstallOutcome>(other))).find(StepName(outcome)),
+                          std::u16string::npos)
+                    << other;
+            }
         }
     }
     for (int code = 2; code <= 8; ++code) {
@@ -64,25 +67,34 @@ TEST(InstallResults, ClosingMessageNamesEachFailureAndTheLog)
     results.Record(InstallOutcome::kPortFailed);
     results.Record(InstallOutcome::kServiceFailed);
     results.Record(InstallOutcome::kPortFailed);
-    char message[1024];
-    ASSERT_TRUE(ComposeFailureMessage(message, sizeof message, results, "C:\\Temp\\VarnekPrinterSetup.log"));
-    const std::string text = message;
-    const std::string port = StepName(InstallOutcome::kPortFailed);
+    char16_t message[1024];
+    const size_t size = sizeof message / sizeof message[0];
+    ASSERT_TRUE(ComposeFailureMessage(message, size, results, u"C:\\Temp\\VarnekPrinterSetup.log"));
+    const std::u16string text = message;
+    EXPECT_EQ(text.rfind(u"安装未完成，以下步骤失败：", 0), 0u);
+    const std::u16string port = StepName(InstallOutcome::kPortFailed);
     EXPECT_EQ(text.find(port), text.rfind(port)) << "named once";
-    EXPECT_NE(text.find(StepName(InstallOutcome::kServiceFailed)), std::string::npos);
-    EXPECT_EQ(text.find(StepName(InstallOutcome::kQueueFailed)), std::string::npos);
-    EXPECT_NE(text.find("C:\\Temp\\VarnekPrinterSetup.log"), std::string::npos);
+    EXPECT_NE(text.find(StepName(InstallOutcome::kServiceFailed)), std::u16string::npos);
+    EXPECT_EQ(text.find(StepName(InstallOutcome::kQueueFailed)), std::u16string::npos);
+    EXPECT_NE(text.find(u"\r\n详细信息请见安装日志：\r\nC:\\Temp\\VarnekPrinterSetup.log"), std::u16string::npos);
+
+    // A log path outside code page 936 ("ë", as a 1252 Windows has it) and
+    // beyond the Basic Multilingual Plane ends the message unchanged.
+    const char16_t foreign[] = u"C:\\Users\\Zoë\\\U0001F5A8\\VarnekPrinterSetup.log";
+    ASSERT_TRUE(ComposeFailureMessage(message, size, results, foreign));
+    const std::u16string withForeign = message;
+    EXPECT_EQ(withForeign.substr(withForeign.size() - (sizeof foreign / sizeof foreign[0] - 1)), foreign);
 
     // Without a log, no place is named.
-    ASSERT_TRUE(ComposeFailureMessage(message, sizeof message, results, ""));
-    EXPECT_EQ(std::string(message).find("日志"), std::string::npos);
+    ASSERT_TRUE(ComposeFailureMessage(message, size, results, u""));
+    EXPECT_EQ(std::u16string(message).find(u"日志"), std::u16string::npos);
 
     // Refused, never cut, when it does not fit.
-    std::string longLog = "C:\\" + std::string(250, 'l');
-    ASSERT_TRUE(ComposeFailureMessage(message, sizeof message, results, longLog.c_str()));
-    const size_t needed = strlen(message) + 1;
+    const std::u16string longLog = u"C:\\" + std::u16string(250, u'l');
+    ASSERT_TRUE(ComposeFailureMessage(message, size, results, longLog.c_str()));
+    const size_t needed = std::u16string(message).size() + 1;
     EXPECT_FALSE(ComposeFailureMessage(message, needed - 1, results, longLog.c_str()));
-    EXPECT_STREQ(message, "");
+    EXPECT_EQ(message[0], u'\0');
     EXPECT_TRUE(ComposeFailureMessage(message, needed, results, longLog.c_str()));
 }
 

@@ -113,7 +113,8 @@ public:
     }
 
     bool Exists(const char* path) override { return existing.count(path) != 0; }
-    void EntryDone(const char* path, int result) override { results.push_back({path, result}); }
+    void EntryDone(const char* path, InstallOutcome result) override { results.push_back({path, result}); }
+    void EntryKept(const char* path) override { kept.push_back(path); }
     void BeforeWriting() override
     {
         ++beforeWriting;
@@ -137,7 +138,8 @@ public:
     bool refuseReplacement = false;      // the file beside one in use cannot be made
     bool refuseSchedule = false;         // the replacement cannot be scheduled
     std::vector<std::string> scheduled;  // paths replaced at the next restart
-    std::vector<std::pair<std::string, int>> results;  // EntryDone, in order
+    std::vector<std::pair<std::string, InstallOutcome>> results;  // EntryDone, in order
+    std::vector<std::string> kept;       // EntryKept, in order
     int beforeWriting = 0;            // calls of BeforeWriting
     int createsBeforeWriting = -1;    // Create calls made before it
     std::vector<RecordedFile> files;

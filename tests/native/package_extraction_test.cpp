@@ -74,7 +74,7 @@ void Patch(Bytes& file, size_t offset, uint32_t value)
 }
 
 struct Outcome {
-    int result;
+    InstallOutcome result;
     RecordingTarget target;
 };
 
@@ -89,7 +89,7 @@ Outcome Extract(const Bytes& file, const ExtractFolders& folders = kFolders)
 void ExpectRefusedUntouched(const Bytes& file, const char* what)
 {
     Outcome outcome = Extract(file);
-    EXPECT_EQ(outcome.result, kPackageDamaged) << what;
+    EXPECT_EQ(outcome.result, InstallOutcome::kPackageDamaged) << what;
     EXPECT_EQ(outcome.target.creates, 0) << what;
     EXPECT_EQ(outcome.target.writes, 0) << what;
     EXPECT_TRUE(outcome.target.statuses.empty()) << what;
@@ -98,7 +98,7 @@ void ExpectRefusedUntouched(const Bytes& file, const char* what)
 TEST(PackageExtraction, SoundPackageBaseline)
 {
     Outcome outcome = Extract(RawPackage(SoundEntries()));
-    EXPECT_EQ(outcome.result, kPackageOk);
+    EXPECT_EQ(outcome.result, InstallOutcome::kInstalled);
     EXPECT_EQ(outcome.target.files.size(), 3u);
 }
 
@@ -132,7 +132,7 @@ TEST(PackageExtraction, RefusesDamagedTrailerAndVersionHeader)
     ExpectRefusedUntouched(Bytes(11, 0), "shorter than trailer and version field");
     ExpectRefusedUntouched(Bytes(12, 0), "only zeros");
     ExpectRefusedUntouched(RawPackage(SoundEntries(), std::string(51, 'v')), "version text of 51 bytes");
-    EXPECT_EQ(Extract(RawPackage(SoundEntries(), std::string(50, 'v'))).result, kPackageOk);
+    EXPECT_EQ(Extract(RawPackage(SoundEntries(), std::string(50, 'v'))).result, InstallOutcome::kInstalled);
 }
 
 TEST(PackageExtraction, RefusesEntryHeadersOutsideThePackage)
@@ -184,11 +184,11 @@ TEST(PackageExtraction, RefusesOutputPathsOver255Characters)
         entries[2].first = std::string(length, 'n');
         Outcome outcome = Extract(RawPackage(entries), folders);
         if (length == fits) {
-            EXPECT_EQ(outcome.result, kPackageOk);
+            EXPECT_EQ(outcome.result, InstallOutcome::kInstalled);
             ASSERT_EQ(outcome.target.files.size(), 3u);
             EXPECT_EQ(outcome.target.files[2].path.size(), 255u);
         } else {
-            EXPECT_EQ(outcome.result, kPackageDamaged);
+            EXPECT_EQ(outcome.result, InstallOutcome::kPackageDamaged);
             EXPECT_EQ(outcome.target.creates, 0);
         }
     }
@@ -251,7 +251,7 @@ TEST(PackageExtraction, EmptyEntryMakesAnEmptyFile)
     std::vector<Entry> entries = SoundEntries();
     entries.insert(entries.begin() + 1, Entry("empty.dat", Bytes()));
     Outcome outcome = Extract(RawPackage(entries));
-    EXPECT_EQ(outcome.result, kPackageOk);
+    EXPECT_EQ(outcome.result, InstallOutcome::kInstalled);
     const RecordedFile* empty = outcome.target.Find(std::string(kFolders.installFolder) + "\\empty.dat");
     ASSERT_NE(empty, nullptr);
     EXPECT_TRUE(empty->data.empty());
@@ -265,7 +265,7 @@ TEST(PackageExtraction, SettingsFileGoesToTheDataFolder)
     entries.push_back(Entry("old-VarnekSetting.ini.bak", Stream(Data(10, 4))));  // a substring match
     entries.push_back(Entry("varneksetting.ini", Stream(Data(10, 5))));          // case-sensitive
     Outcome outcome = Extract(RawPackage(entries));
-    ASSERT_EQ(outcome.result, kPackageOk);
+    ASSERT_EQ(outcome.result, InstallOutcome::kInstalled);
     const std::string install = kFolders.installFolder, data = kFolders.dataFolder;
     EXPECT_NE(outcome.target.Find(data + "\\VarnekSetting.ini"), nullptr);
     EXPECT_NE(outcome.target.Find(data + "\\old-VarnekSetting.ini.bak"), nullptr);
@@ -285,8 +285,7 @@ TEST(PackageExtraction, FileInUseIsReplacedAtRestartAnyOtherWriteFailureStops)
     held.target.inUse.insert(install + "\\Brevlet.exe");
     MemoryInput input(file);
     held.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, held.target);
-    EXPECT_EQ(held.result, kEntryReplacedAtRestart);
-    EXPECT_EQ(ExtractionOutcome(held.result), InstallOutcome::kRestartNeeded);
+    EXPECT_EQ(held.result, InstallOutcome::kRestartNeeded);
     EXPECT_EQ(held.target.Find(install + "\\Brevlet.exe"), nullptr);
     const RecordedFile* beside = held.target.Find(install + "\\Brevlet.exe.new");
     ASSERT_NE(beside, nullptr);
@@ -296,8 +295,8 @@ TEST(PackageExtraction, FileInUseIsReplacedAtRestartAnyOtherWriteFailureStops)
     ASSERT_NE(held.target.Find(install + "\\STDNAMES.GPD"), nullptr);
     EXPECT_EQ(held.target.Find(install + "\\STDNAMES.GPD")->data, Data(30000, 3));
     ASSERT_EQ(held.target.results.size(), 3u);
-    EXPECT_EQ(held.target.results[0].second, kEntryReplacedAtRestart);
-    EXPECT_EQ(held.target.results[1].second, kPackageOk);
+    EXPECT_EQ(held.target.results[0].second, InstallOutcome::kRestartNeeded);
+    EXPECT_EQ(held.target.results[1].second, InstallOutcome::kInstalled);
 
     // Neither the file beside it nor the schedule may fail quietly: the old
     // file would pass for the new one.
@@ -308,10 +307,10 @@ TEST(PackageExtraction, FileInUseIsReplacedAtRestartAnyOtherWriteFailureStops)
         stuck.target.refuseSchedule = scheduleFails;
         MemoryInput again(file);
         stuck.result = ExtractPackageFile(again, again.Size(), kFolders, NativeMachine::kX64, stuck.target);
-        EXPECT_EQ(stuck.result, kPackageWriteFailed) << scheduleFails;
+        EXPECT_EQ(stuck.result, InstallOutcome::kWriteFailed) << scheduleFails;
         EXPECT_TRUE(stuck.target.scheduled.empty());
         ASSERT_EQ(stuck.target.results.size(), 1u);
-        EXPECT_EQ(stuck.target.results[0].second, kPackageWriteFailed);
+        EXPECT_EQ(stuck.target.results[0].second, InstallOutcome::kWriteFailed);
     }
 
     // A folder of that name (or a read-only file): stops before the next entry.
@@ -319,7 +318,7 @@ TEST(PackageExtraction, FileInUseIsReplacedAtRestartAnyOtherWriteFailureStops)
     blocked.target.refuseCreate.insert(install + "\\Brevlet.exe");
     MemoryInput input2(file);
     blocked.result = ExtractPackageFile(input2, input2.Size(), kFolders, NativeMachine::kX64, blocked.target);
-    EXPECT_EQ(blocked.result, kPackageWriteFailed);
+    EXPECT_EQ(blocked.result, InstallOutcome::kWriteFailed);
     EXPECT_TRUE(blocked.target.files.empty());
     EXPECT_EQ(blocked.target.statuses.size(), 1u);
 
@@ -328,7 +327,7 @@ TEST(PackageExtraction, FileInUseIsReplacedAtRestartAnyOtherWriteFailureStops)
     full.target.failWritesOf = install + "\\Brevlet.exe";
     MemoryInput input3(file);
     full.result = ExtractPackageFile(input3, input3.Size(), kFolders, NativeMachine::kX64, full.target);
-    EXPECT_EQ(full.result, kPackageWriteFailed);
+    EXPECT_EQ(full.result, InstallOutcome::kWriteFailed);
     ASSERT_EQ(full.target.files.size(), 1u);
     EXPECT_EQ(full.target.files[0].data.size(), kStreamBufferSize);
     EXPECT_TRUE(full.target.files[0].closed);
@@ -337,7 +336,7 @@ TEST(PackageExtraction, FileInUseIsReplacedAtRestartAnyOtherWriteFailureStops)
     Outcome again;
     MemoryInput input4(file);
     again.result = ExtractPackageFile(input4, input4.Size(), kFolders, NativeMachine::kX64, again.target);
-    EXPECT_EQ(again.result, kPackageOk);
+    EXPECT_EQ(again.result, InstallOutcome::kInstalled);
     EXPECT_EQ(again.target.files.size(), 3u);
 }
 
@@ -352,11 +351,12 @@ TEST(PackageExtraction, UsersSettingsFileIsKept)
     upgrade.target.existing.insert(install + "\\Brevlet.exe");
     MemoryInput input(file);
     upgrade.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, upgrade.target);
-    EXPECT_EQ(upgrade.result, kPackageOk);
+    EXPECT_EQ(upgrade.result, InstallOutcome::kInstalled);
     EXPECT_EQ(upgrade.target.Find(data + "\\VarnekSetting.ini"), nullptr);
     EXPECT_NE(upgrade.target.Find(install + "\\Brevlet.exe"), nullptr);
-    ASSERT_EQ(upgrade.target.results.size(), 3u);
-    EXPECT_EQ(upgrade.target.results[1], std::make_pair(data + "\\VarnekSetting.ini", kEntryKept));
+    ASSERT_EQ(upgrade.target.results.size(), 2u);
+    EXPECT_EQ(upgrade.target.kept, std::vector<std::string>{data + "\\VarnekSetting.ini"});
+    EXPECT_EQ(upgrade.target.results[1].first, install + "\\STDNAMES.GPD");
     // The entry after it is read from the right place.
     ASSERT_NE(upgrade.target.Find(install + "\\STDNAMES.GPD"), nullptr);
     EXPECT_EQ(upgrade.target.Find(install + "\\STDNAMES.GPD")->data, Data(30000, 3));
@@ -377,19 +377,8 @@ TEST(PackageExtraction, ServiceIsStoppedOnlyOnceThePackageIsSound)
     std::vector<Entry> entries = SoundEntries();
     entries[2].second[entries[2].second.size() / 2] ^= 0x01;
     Outcome damaged = Extract(RawPackage(entries));
-    EXPECT_EQ(damaged.result, kPackageDamaged);
+    EXPECT_EQ(damaged.result, InstallOutcome::kPackageDamaged);
     EXPECT_EQ(damaged.target.beforeWriting, 0);
-}
-
-TEST(PackageExtraction, EveryResultHasItsOutcome)
-{
-    EXPECT_EQ(ExtractionOutcome(kPackageOk), InstallOutcome::kInstalled);
-    EXPECT_EQ(ExtractionOutcome(kPackageUnreadable), InstallOutcome::kPackageDamaged);
-    EXPECT_EQ(ExtractionOutcome(kPackageDamaged), InstallOutcome::kPackageDamaged);
-    EXPECT_EQ(ExtractionOutcome(kPackageTooLarge), InstallOutcome::kPackageTooLarge);
-    EXPECT_EQ(ExtractionOutcome(kPackageDiskFull), InstallOutcome::kDiskFull);
-    EXPECT_EQ(ExtractionOutcome(kPackageWriteFailed), InstallOutcome::kWriteFailed);
-    EXPECT_EQ(ExtractionOutcome(kPackageWrongMachine), InstallOutcome::kWrongArchitecture);
 }
 
 // One stream of zeros, compressed in pieces so the test needs no buffer of its size.
@@ -431,7 +420,7 @@ TEST(PackageExtraction, RefusesPackagesPastTheBoundBeforeWriting)
         PackageLayout layout;
         InflatedSize size;
         ASSERT_TRUE(ReadPackageLayout(input, input.Size(), &layout));
-        EXPECT_EQ(VerifyPackage(input, layout, kFolders, &size), kPackageOk);
+        EXPECT_EQ(VerifyPackage(input, layout, kFolders, &size), InstallOutcome::kInstalled);
         EXPECT_EQ(size.installFolder, entrySize + 50000 + 30000);
         EXPECT_EQ(size.dataFolder, 104u);
     }
@@ -440,7 +429,7 @@ TEST(PackageExtraction, RefusesPackagesPastTheBoundBeforeWriting)
     Outcome outcome;
     MemoryInput input(two);
     outcome.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, outcome.target);
-    EXPECT_EQ(outcome.result, kPackageTooLarge);
+    EXPECT_EQ(outcome.result, InstallOutcome::kPackageTooLarge);
     EXPECT_EQ(outcome.target.creates, 0);
     EXPECT_TRUE(outcome.target.statuses.empty());
     // Inflating stopped within the second stream, not at its end.
@@ -454,14 +443,14 @@ TEST(PackageExtraction, RefusesPackagesLargerThanTheFreeSpace)
     struct Case {
         const char* what;
         uint64_t installFree, dataFree;
-        int result;
+        InstallOutcome result;
     };
     const Case cases[] = {
-        {"exactly enough on one volume", install + data, install + data, kPackageOk},
-        {"unknown free space", UINT64_MAX, UINT64_MAX, kPackageOk},
-        {"one byte short on the installation volume", install + data - 1, UINT64_MAX, kPackageDiskFull},
-        {"one byte short on the data volume", UINT64_MAX, data - 1, kPackageDiskFull},
-        {"an empty volume", 0, 0, kPackageDiskFull},
+        {"exactly enough on one volume", install + data, install + data, InstallOutcome::kInstalled},
+        {"unknown free space", UINT64_MAX, UINT64_MAX, InstallOutcome::kInstalled},
+        {"one byte short on the installation volume", install + data - 1, UINT64_MAX, InstallOutcome::kDiskFull},
+        {"one byte short on the data volume", UINT64_MAX, data - 1, InstallOutcome::kDiskFull},
+        {"an empty volume", 0, 0, InstallOutcome::kDiskFull},
     };
     for (const Case& c : cases) {
         Outcome outcome;
@@ -470,7 +459,7 @@ TEST(PackageExtraction, RefusesPackagesLargerThanTheFreeSpace)
         MemoryInput input(file);
         outcome.result = ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, outcome.target);
         EXPECT_EQ(outcome.result, c.result) << c.what;
-        if (c.result != kPackageOk) {
+        if (c.result != InstallOutcome::kInstalled) {
             EXPECT_EQ(outcome.target.creates, 0) << c.what;
         }
     }
@@ -515,7 +504,7 @@ TEST(PackageExtraction, SignedImagesEndTheirPackageAtTheCertificateTable)
         const SignedFile signed_ = PackageInPe(pe32Plus, 1424);
         for (const Bytes* file : {&unsigned_.bytes, &signed_.bytes}) {
             Outcome outcome = Extract(*file);
-            EXPECT_EQ(outcome.result, kPackageOk) << pe32Plus;
+            EXPECT_EQ(outcome.result, InstallOutcome::kInstalled) << pe32Plus;
             ASSERT_EQ(outcome.target.files.size(), 3u);
             EXPECT_EQ(outcome.target.files[2].data, Data(30000, 3));
         }

@@ -73,7 +73,7 @@ TEST(PackageFormat, WriterAndReaderAgreeByteForByte)
     EXPECT_EQ(layout.firstEntry, offset + 4 + 8);
     EXPECT_EQ(layout.packageSize, file.size() - offset);
     InflatedSize inflated;
-    EXPECT_EQ(VerifyPackage(input, layout, kFolders, &inflated), kPackageOk);
+    EXPECT_EQ(VerifyPackage(input, layout, kFolders, &inflated), InstallOutcome::kInstalled);
     EXPECT_EQ(inflated.dataFolder, members[1].data.size());
     EXPECT_EQ(inflated.installFolder, 70000u + 16384 * 3);
 
@@ -99,7 +99,8 @@ TEST(PackageFormat, WriterAndReaderAgreeByteForByte)
     EXPECT_EQ(rebuilt, file);
 
     RecordingTarget target;
-    ASSERT_EQ(ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, target), kPackageOk);
+    ASSERT_EQ(ExtractPackageFile(input, input.Size(), kFolders, NativeMachine::kX64, target),
+              InstallOutcome::kInstalled);
     ASSERT_EQ(target.files.size(), members.size());
     for (size_t i = 0; i < members.size(); ++i) {
         const std::string folder = i == 1 ? kFolders.dataFolder : kFolders.installFolder;

@@ -76,7 +76,7 @@ std::vector<std::pair<std::string, Bytes>> Members(const std::string& replaced =
     return members;
 }
 
-int Extract(const Bytes& file, NativeMachine machine, RecordingTarget& target)
+InstallOutcome Extract(const Bytes& file, NativeMachine machine, RecordingTarget& target)
 {
     MemoryInput input(file);
     return ExtractPackageFile(input, input.Size(), kFolders, machine, target);
@@ -109,13 +109,13 @@ TEST(PeMachine, ReadsTheMachineOfTheHeaderAtELfanew)
 TEST(PackedModules, FitTheSystemTheyWereBuiltFor)
 {
     RecordingTarget x64;
-    EXPECT_EQ(kPackageOk, Extract(Package(Members()), NativeMachine::kX64, x64));
+    EXPECT_EQ(InstallOutcome::kInstalled, Extract(Package(Members()), NativeMachine::kX64, x64));
     EXPECT_EQ(11u, x64.files.size());
 
     // x64 modules on 32-bit Windows, and on any other machine (ARM64).
     for (NativeMachine machine : {NativeMachine::kX86, NativeMachine::kOther}) {
         RecordingTarget target;
-        EXPECT_EQ(kPackageWrongMachine, Extract(Package(Members()), machine, target));
+        EXPECT_EQ(InstallOutcome::kWrongArchitecture, Extract(Package(Members()), machine, target));
         EXPECT_EQ(0, target.creates);
         EXPECT_TRUE(target.statuses.empty());
     }
@@ -125,7 +125,7 @@ TEST(PackedModules, OneModuleOfAnotherMachineRefusesThePackage)
 {
     for (const char* module : NativeModules()) {
         RecordingTarget target;
-        EXPECT_EQ(kPackageWrongMachine,
+        EXPECT_EQ(InstallOutcome::kWrongArchitecture,
                   Extract(Package(Members(module, Image(kPeMachineI386))), NativeMachine::kX64, target))
             << module;
         EXPECT_EQ(0, target.creates) << module;
@@ -135,11 +135,12 @@ TEST(PackedModules, OneModuleOfAnotherMachineRefusesThePackage)
     auto members = Members();
     members.push_back({"unidrv.DLL", Image(kPeMachineI386)});
     RecordingTarget renamed;
-    EXPECT_EQ(kPackageWrongMachine, Extract(Package(members), NativeMachine::kX64, renamed));
+    EXPECT_EQ(InstallOutcome::kWrongArchitecture, Extract(Package(members), NativeMachine::kX64, renamed));
     Bytes broken = Image(kPeMachineAmd64);
     PutU32(&broken[0x3C], 0x7FFFFFFF);
     RecordingTarget target;
-    EXPECT_EQ(kPackageWrongMachine, Extract(Package(Members("VarnekRt81.dll", broken)), NativeMachine::kX64, target));
+    EXPECT_EQ(InstallOutcome::kWrongArchitecture,
+              Extract(Package(Members("VarnekRt81.dll", broken)), NativeMachine::kX64, target));
 }
 
 TEST(PackedModules, ProgramsThatRunOnTheirOwnAreNotJudged)
@@ -154,7 +155,7 @@ TEST(PackedModules, ProgramsThatRunOnTheirOwnAreNotJudged)
             member.second = Image(kPeMachineI386);
     }
     RecordingTarget helper;
-    EXPECT_EQ(kPackageOk, Extract(Package(members), NativeMachine::kX64, helper));
+    EXPECT_EQ(InstallOutcome::kInstalled, Extract(Package(members), NativeMachine::kX64, helper));
 }
 
 TEST(PackedModules, AModuleThatIsNoImageIsRefused)
@@ -163,7 +164,8 @@ TEST(PackedModules, AModuleThatIsNoImageIsRefused)
     for (const char* module : {"UNIRES.DLL", "Nelvusb.sys"}) {
         for (const Bytes& content : {Bytes(5000, 'r'), Bytes()}) {
             RecordingTarget target;
-            EXPECT_EQ(kPackageWrongMachine, Extract(Package(Members(module, content)), NativeMachine::kX64, target))
+            EXPECT_EQ(InstallOutcome::kWrongArchitecture,
+                      Extract(Package(Members(module, content)), NativeMachine::kX64, target))
                 << module;
             EXPECT_EQ(0, target.creates) << module;
         }
@@ -186,5 +188,5 @@ TEST(PackedModules, ADamagedPackageIsReportedAsDamagedFirst)
     Bytes file = Package(Members("UNIDRV.dll", Image(kPeMachineI386)));
     file[file.size() - 20] ^= 0x01;  // inside the last stream
     RecordingTarget target;
-    EXPECT_EQ(kPackageDamaged, Extract(file, NativeMachine::kX64, target));
+    EXPECT_EQ(InstallOutcome::kPackageDamaged, Extract(file, NativeMachine::kX64, target));
 }

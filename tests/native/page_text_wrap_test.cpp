@@ -3,7 +3,7 @@
 // line; the page window measures and draws those lines as UTF-16. Here the
 // byte rule's breaks must be the breaks of an independent line breaking of
 // the UTF-16 text, for every page text of both programs, at every width.
-#include "installer/install_pages.h"
+#include "installer/program/install_pages.h"
 #include "uninstaller/program/uninstall_pages.h"
 #include "wizard_ui/wrap_text.h"
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "installer/inflated_picture.h"
+#include "installer/program/inflated_picture.h"
 #include "wizard_ui/packed_picture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 """The page pictures bound into both programs: under the right resource id,
 stored as the program's decoder reads them (the installer's deflated,
-installer/inflated_picture.h; the uninstaller's as runs of pixels,
+installer/program/inflated_picture.h; the uninstaller's as runs of pixels,
 wizard_ui/packed_picture.h), decoding to exactly the bitmap the art
 generator draws, 24 bits per pixel, in the size the page window copies. Read
 from the executables themselves (the i686 deliverables and the x86_64 build),

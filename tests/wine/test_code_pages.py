@@ -17,6 +17,7 @@ import harness
 import sysstate
 from bmp import Bitmap
 from harness import INSTALLER_CAPTION, INSTALLER_MSG_CAPTION, Wizard
+from package_copies import Package
 from resource_ids import INSTALLER, UNINSTALLER, WIZARD
 
 NEXT, BROWSE, BACK, CANCEL = WIZARD.IDC_NEXT, WIZARD.IDC_BROWSE, WIZARD.IDC_BACK, WIZARD.IDC_CANCEL_FINISH
@@ -179,6 +180,39 @@ class Western1252(CodePageChecks, harness.WineTestCase):
         self.assertTrue(uninstaller.gone())
         self.assertFalse(os.path.exists(os.path.join(sysstate.start_menu_folder(self.session), menu)))
         self.assertFalse(sysstate.registry(self.session, sysstate.UNINSTALL_KEY)["exists"])
+
+
+class Western1252ClosingMessage(harness.WineTestCase):
+    """A failed run's closing message on a 1252 Windows: its texts are 936,
+    the log's path is an ANSI (1252) path. Converted as one 936 text, the
+    "ë" and the separator after it would read as one Chinese character."""
+    code_page = 1252
+
+    def test_the_log_path_reads_as_written(self):
+        log = "C:\\Zoë\\setup.log"
+        os.makedirs(self.session.unix_path("C:\\Zoë"))
+        # Without the monitor's library the monitor, and with it the port, fail.
+        package = Package.read(harness.program("installer/VarnekPrinterSetup.exe"))
+        package.entries = [e for e in package.entries if e[0] != b"VarnekRt81.dll"]
+        installer = os.path.join(self.session.dir, "NoMonitorSetup.exe")
+        with open(installer, "wb") as f:
+            f.write(package.serialise())
+        process = self.session.start(installer, "/LOG=" + log)
+        self.addCleanup(self.session.stop_started)
+        wizard = Wizard(self.session, INSTALLER_CAPTION)
+        self.assertTrue(wizard.wait(), "no wizard captioned %r" % INSTALLER_CAPTION)
+        wizard.click(NEXT)
+        harness.wait_until(lambda: wizard.state()["folder_box"]["visible"])
+        wizard.click(NEXT)
+        boxes = wizard.wait_installed(process, failing=True)
+        self.assertEqual([box["caption"] for box in boxes], ["ERROR", INSTALLER_MSG_CAPTION])
+        closing = boxes[1]["text"]
+        self.assertTrue(closing.startswith("安装未完成，以下步骤失败："), closing)
+        self.assertIn("端口监视器的注册", closing)
+        self.assertTrue(closing.endswith("详细信息请见安装日志：\r\n" + log), closing)
+        self.assertTrue(os.path.isfile(self.session.unix_path(log)))
+        wizard.click(CANCEL)
+        self.assertEqual(process.wait(10), 0)
 
 
 class TraditionalChinese950(CodePageChecks, harness.WineTestCase):

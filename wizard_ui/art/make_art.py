@@ -3,7 +3,7 @@
 picture (163 x 295) and the header logo (140 x 54), the last two as 24-bit
 BMP files and stored as the programs carry them: for the uninstaller packed
 as runs of pixels (side.pack, logo.pack; wizard_ui/packed_picture.h), for
-the installer deflated (side.zlib, logo.zlib; installer/inflated_picture.h).
+the installer deflated (side.zlib, logo.zlib; installer/program/inflated_picture.h).
 
 Usage: make_art.py OUTPUT_FOLDER
 Everything is computed from the shapes below, so the output is the same on

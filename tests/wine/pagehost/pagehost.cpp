@@ -14,7 +14,7 @@
 #include <wchar.h>
 
 #include "framework/afx.h"
-#include "installer/install_pages.h"
+#include "installer/program/install_pages.h"
 #include "tests/wine/pagehost/resource.h"
 #include "uninstaller/program/uninstall_pages.h"
 #include "wizard_ui/wizard_wnd.h"

@@ -17,14 +17,21 @@
 #include <string.h>
 
 #include "common/chinese_text.h"
-#include "installer/install_registry.h"
-#include "installer/port_monitor.h"
-#include "installer/printer_service.h"
-#include "installer/printer_system.h"
-#include "installer/start_menu.h"
-#include "installer/usb_driver.h"
+#include "common/path_text.h"
+#include "installer/steps/install_registry.h"
+#include "installer/steps/printer_service.h"
+#include "installer/steps/printer_system.h"
+#include "installer/steps/start_menu.h"
 
 namespace {
+
+// An installation into folder, its data folder dataFolder; false when either
+// does not fit.
+bool At(const char* folder, const char* dataFolder, Installation& installation)
+{
+    return CopyText(installation.folder, sizeof installation.folder, folder) &&
+           CopyText(installation.dataFolder, sizeof installation.dataFolder, dataFolder);
+}
 
 // As on the wizard's installing page: only the port's "ERROR" box shows.
 class BoxProgress : public InstallProgress {
@@ -32,7 +39,10 @@ public:
     void ShowStatus(const char*) override {}
     void ShowPath(const char*) override {}
     void SetProgress(int) override {}
-    void ReportPortError(unsigned long code) override { ShowPortErrorBox(code); }
+    void ReportPortError(unsigned long code) override
+    {
+        ::MessageBoxW(nullptr, PortErrorText(code), L"ERROR", MB_OK | MB_ICONINFORMATION);
+    }
 };
 
 }  // namespace
@@ -46,23 +56,27 @@ int main(int argc, char** argv)
     if (argc < 3)
         return 3;
     const char* command = argv[1];
-    if (strcmp(command, "registry") == 0 && argc > 3)
-        WriteInstallRegistry(argv[2], argv[3]);
-    else if (strcmp(command, "startmenu") == 0)
-        CreateStartMenuEntry(argv[2]);
+    const bool registry = strcmp(command, "registry") == 0 && argc > 3;
+    // The steps that take an installation: FOLDER, and DATAFOLDER for the registry.
+    Installation installation;
+    const bool fits = At(argv[2], registry ? argv[3] : "", installation);
+    if (registry && fits)
+        WriteInstallRegistry(installation);
+    else if (strcmp(command, "startmenu") == 0 && fits)
+        CreateStartMenuEntry(installation);
     else if (strcmp(command, "shortcut") == 0 && argc > 3)
         CreateUninstallShortcut(argv[2], WideText(argv[3], -1, CP_ACP));
-    else if (strcmp(command, "service") == 0)
+    else if (strcmp(command, "service") == 0 && fits)
         printf("{\"result\": %d}\n",
-               static_cast<int>(InstallPrinterService(argv[2], argc > 3 && strcmp(argv[3], "running") == 0)));
+               static_cast<int>(InstallPrinterService(installation, argc > 3 && strcmp(argv[3], "running") == 0)));
     else if (strcmp(command, "usbdriver") == 0)
         printf("{\"result\": %lu}\n", static_cast<unsigned long>(InstallUsbDeviceDriver(argv[2])));
     else if (strcmp(command, "usbhelper") == 0 && argc > 3)
         printf("{\"result\": %lu}\n", static_cast<unsigned long>(RunUsbDriverHelper(argv[2], argv[3])));
-    else if (strcmp(command, "printersystem") == 0) {
+    else if (strcmp(command, "printersystem") == 0 && fits) {
         BoxProgress progress;
         InstallResults results;
-        InstallPrinterSystem(argv[2], progress, results);
+        InstallPrinterSystem(installation, progress, results);
         printf("{\"result\": %d}\n", static_cast<int>(results.Outcome()));
     }
     else
