@@ -259,7 +259,6 @@ InstallOutcome InflateStream(PackageInput& input, uint32_t dataLength, InflateSi
     inflateBackEnd(&stream);
     return result;
 }
-}
 
 InstallOutcome VerifyPackage(PackageInput& input, const PackageLayout& layout, const ExtractFolders& folders,
                              InflatedSize* size)

@@ -50,7 +50,7 @@ InstallOutcome InstallSilently(const char* folder)
         DefaultInstallFolder(defaultFolder, sizeof defaultFolder);
         folder = defaultFolder;
     }
-    Installation installation;
+    Installation installation = {};
     InstallOutcome outcome = PrepareInstallation(folder, installation);
     LogResult("folder", outcome == InstallOutcome::kInstalled ? installation.folder : folder,
               static_cast<unsigned long>(outcome));

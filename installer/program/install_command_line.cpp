@@ -83,7 +83,7 @@ const wchar_t* SkipProgramPath(const wchar_t* commandLine)
 
 bool ParseInstallArguments(const wchar_t* arguments, InstallCommand& command)
 {
-    command = InstallCommand();
+    command = {};
     const wchar_t* p = SkipBlanks(arguments);
     while (*p) {
         if (IsToken(p, L"/S")) {

@@ -14,11 +14,13 @@
 
 #include "common/path_text.h"
 
+// No default member initialisers: they would keep a zero copy of it in the
+// image's data; ParseInstallArguments sets every field.
 struct InstallCommand {
-    bool silent = false;
-    bool hasFolder = false;  // "/D=" was given, perhaps with an empty folder
-    wchar_t folder[kPathBufferSize] = L"";
-    wchar_t logFile[kPathBufferSize] = L"";  // "/LOG=": empty for the default place
+    bool silent;
+    bool hasFolder;  // "/D=" was given, perhaps with an empty folder
+    wchar_t folder[kPathBufferSize];
+    wchar_t logFile[kPathBufferSize];  // "/LOG=": empty for the default place
 };
 
 // The arguments of a Windows command line: what follows the program path

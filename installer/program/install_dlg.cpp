@@ -47,7 +47,7 @@ UINT InstallThread(LPVOID pParam)
 
 }  // namespace
 
-CInstallDlg::CInstallDlg() : CWizardDlg(IDD_INSTALL, g_installPages) {}
+CInstallDlg::CInstallDlg() : CWizardDlg(IDD_INSTALL, g_installPages), m_installation() {}
 
 BOOL CInstallDlg::OnInitDialog()
 {
@@ -75,7 +75,7 @@ bool CInstallDlg::ValidateFolderPage()
     // A folder the ANSI code page cannot hold is no valid folder: the
     // vendor's service and monitor read it through ANSI functions.
     CString typed;
-    m_installation = Installation();
+    m_installation = {};
     InstallOutcome outcome = m_wndPage.m_editFolder.GetFolder(typed) ? PrepareInstallation(typed, m_installation)
                                                                      : InstallOutcome::kFolderInvalid;
     LogResult("folder", outcome == InstallOutcome::kInstalled ? m_installation.folder : static_cast<const char*>(typed),

@@ -8,10 +8,12 @@
 
 // Where an installation goes, settled once when the folder page is left (or
 // from "/S /D="): every step takes it, none reads the folder box again.
+// Value-initialise it (`{}`): default member initialisers would make the
+// compiler keep a zero copy of it in the image's data to copy from.
 struct Installation {
-    char folder[kPathBufferSize] = "";      // canonical: no trailing separator, long form
-    char dataFolder[kPathBufferSize] = "";  // where the settings file goes
-    bool ownsFolder = false;                // recorded as "Owned Folder": the uninstaller may empty it
+    char folder[kPathBufferSize];      // canonical: no trailing separator, long form
+    char dataFolder[kPathBufferSize];  // where the settings file goes
+    bool ownsFolder;                   // recorded as "Owned Folder": the uninstaller may empty it
 };
 
 // What the installation steps show while they run. The wizard shows it on

@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     const char* command = argv[1];
     const bool registry = strcmp(command, "registry") == 0 && argc > 3;
     // The steps that take an installation: FOLDER, and DATAFOLDER for the registry.
-    Installation installation;
+    Installation installation = {};
     const bool fits = At(argv[2], registry ? argv[3] : "", installation);
     if (registry && fits)
         WriteInstallRegistry(installation);
