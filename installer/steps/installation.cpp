@@ -2,11 +2,9 @@
 
 #include "common/step_log.h"
 #include "installer/steps/extract_package.h"
-#include "installer/steps/install_registry.h"
 #include "installer/steps/printer_service.h"
 #include "installer/steps/printer_system.h"
-#include "installer/steps/start_menu.h"
-#include "installer/steps/uninstall_entry.h"
+#include "installer/steps/system_entries.h"
 
 InstallOutcome RunInstallation(const Installation& installation, InstallProgress& progress, InstallResults& results)
 {

@@ -18,10 +18,9 @@
 
 #include "common/chinese_text.h"
 #include "common/path_text.h"
-#include "installer/steps/install_registry.h"
 #include "installer/steps/printer_service.h"
 #include "installer/steps/printer_system.h"
-#include "installer/steps/start_menu.h"
+#include "installer/steps/system_entries.h"
 
 namespace {
 
