@@ -7,6 +7,23 @@
 #include "common/path_text.h"
 #include "common/product.h"
 
+bool BufferInput::Seek(uint32_t offset)
+{
+    if (offset > m_size)
+        return false;
+    m_position = offset;
+    return true;
+}
+
+int32_t BufferInput::Read(void* buffer, uint32_t size)
+{
+    const size_t left = m_size - m_position;
+    const uint32_t count = size < left ? size : static_cast<uint32_t>(left);
+    memcpy(buffer, m_data + m_position, count);
+    m_position += count;
+    return static_cast<int32_t>(count);
+}
+
 namespace {
 
 // Reads exactly size bytes: a short read is as bad as a failed one here.

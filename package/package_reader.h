@@ -24,6 +24,21 @@ protected:
     ~PackageInput() = default;
 };
 
+// Bytes in memory read as a package input: the installer's page pictures,
+// the fuzzer's inputs.
+class BufferInput final : public PackageInput {
+public:
+    BufferInput(const unsigned char* data, size_t size) : m_data(data), m_size(size) {}
+
+    bool Seek(uint32_t offset) override;
+    int32_t Read(void* buffer, uint32_t size) override;
+
+private:
+    const unsigned char* const m_data;
+    const size_t m_size;
+    size_t m_position = 0;
+};
+
 struct PackageLayout {
     uint32_t entryCount;
     uint32_t packageOffset;  // file offset of the version length field

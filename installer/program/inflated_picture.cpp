@@ -6,34 +6,6 @@
 
 namespace {
 
-// The stored picture, read as the package's streams are.
-class MemoryInput : public PackageInput {
-public:
-    MemoryInput(const unsigned char* data, size_t size) : m_data(data), m_size(size) {}
-
-    bool Seek(uint32_t offset) override
-    {
-        if (offset > m_size)
-            return false;
-        m_position = offset;
-        return true;
-    }
-
-    int32_t Read(void* buffer, uint32_t size) override
-    {
-        const size_t left = m_size - m_position;
-        const uint32_t count = size < left ? size : static_cast<uint32_t>(left);
-        memcpy(buffer, m_data + m_position, count);
-        m_position += count;
-        return static_cast<int32_t>(count);
-    }
-
-private:
-    const unsigned char* const m_data;
-    const size_t m_size;
-    size_t m_position = 0;
-};
-
 // Collects the header, asks rows() for room once it is checked, then fills
 // the room; refuses a byte past the last row.
 class PictureSink : public InflateSink {
@@ -93,7 +65,7 @@ bool InflatePicture(const unsigned char* deflated, size_t deflatedSize, PictureR
     // The stream must end exactly after the last row, its checksum verified.
     if (deflatedSize > UINT32_MAX)
         return false;
-    MemoryInput input(deflated, deflatedSize);
+    BufferInput input(deflated, deflatedSize);
     PictureSink sink(rows, context);
     return InflateStream(input, static_cast<uint32_t>(deflatedSize), sink, InstallOutcome::kPackageDamaged) ==
                InstallOutcome::kInstalled &&

@@ -15,32 +15,6 @@ namespace {
 
 const ExtractFolders kFolders = {"C:\\Program Files\\VarnekPrinter", "C:\\ProgramData\\VarnekPrinter"};
 
-class FuzzInput : public PackageInput {
-public:
-    FuzzInput(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-
-    bool Seek(uint32_t offset) override
-    {
-        if (offset > m_size)
-            return false;
-        m_position = offset;
-        return true;
-    }
-
-    int32_t Read(void* buffer, uint32_t size) override
-    {
-        size_t n = m_size - m_position < size ? m_size - m_position : size;
-        memcpy(buffer, m_data + m_position, n);
-        m_position += n;
-        return static_cast<int32_t>(n);
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_position = 0;
-};
-
 // Windows' own reading of a name as a device: the part before the first dot,
 // blanks stripped from its end, compared without case; COM and LPT take a
 // digit 0-9 or a superscript ¹ ² ³ (code page 1252 bytes).
@@ -110,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size > UINT32_MAX)
         return 0;
-    FuzzInput input(data, size);
+    BufferInput input(data, size);
     PackageLayout layout;
     InflatedSize inflated;
     uint32_t end;
