@@ -33,6 +33,8 @@
 #include <tlhelp32.h>
 
 #include "tests/wine/sysprobe/json_out.h"
+#include "uninstaller/program/resource.h"
+#include "wizard_ui/wizard_ids.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -176,7 +178,8 @@ int CommandState(HWND dialog)
 {
     printf("{\"controls\": {");
     bool first = true;
-    for (int id = 1000; id <= 1007; ++id) {
+    // The uninstaller's restart box, then the wizards' shared controls.
+    for (int id = IDC_RESTART; id <= IDC_CANCEL_FINISH; ++id) {
         HWND control = GetDlgItem(dialog, id);
         if (!control)
             continue;
@@ -406,7 +409,7 @@ int g_heldCount = 0;
 
 int CommandHold(HWND dialog, int minPos, int timeoutMs)
 {
-    HWND progress = GetDlgItem(dialog, 1004);
+    HWND progress = GetDlgItem(dialog, IDC_PROGRESS);
     int pos = 0;
     const DWORD started = GetTickCount();
     for (;;) {
