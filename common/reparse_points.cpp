@@ -3,7 +3,7 @@
 #include <string.h>
 #include <wchar.h>
 
-#include "common/folder_rules.h"
+#include "common/chinese_text.h"
 #include "common/path_text.h"
 
 bool IsReparsePoint(const char* path)
@@ -12,94 +12,76 @@ bool IsReparsePoint(const char* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-HANDLE OpenLevel(const char* path)
+namespace {
+
+// A path in the ANSI code page, as Windows' A functions read it, in UTF-16:
+// one implementation below serves narrow and UTF-16 callers alike.
+bool WidePath(const char* path, wchar_t (&wide)[kPathBufferSize])
 {
-    // FILE_FLAG_BACKUP_SEMANTICS opens folders too (an administrator holds
-    // the privilege); FILE_FLAG_OPEN_REPARSE_POINT opens a link itself.
-    return ::CreateFileA(path, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (ToWide(CP_ACP, path, -1, wide, kPathBufferSize) >= 0)
+        return true;
+    ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
 }
 
-bool IsPlainFolder(HANDLE level, const char* path)
-{
-    BY_HANDLE_FILE_INFORMATION info;
-    // Wine opens the target of a Unix symbolic link whatever the flag says;
-    // its path attributes still tell the link, and the held handle keeps
-    // the path on the same object while both are read.
-    return ::GetFileInformationByHandle(level, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsReparsePoint(path);
-}
+}  // namespace
 
 HANDLE OpenLevel(const wchar_t* path)
 {
+    // FILE_FLAG_BACKUP_SEMANTICS opens folders too (an administrator holds
+    // the privilege); FILE_FLAG_OPEN_REPARSE_POINT opens a link itself.
     return ::CreateFileW(path, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+HANDLE OpenLevel(const char* path)
+{
+    wchar_t wide[kPathBufferSize];
+    return WidePath(path, wide) ? OpenLevel(wide) : INVALID_HANDLE_VALUE;
 }
 
 bool IsPlainFolder(HANDLE level, const wchar_t* path)
 {
     BY_HANDLE_FILE_INFORMATION info;
+    // Wine opens the target of a Unix symbolic link whatever the flag says;
+    // its path attributes still tell the link, and the held handle keeps
+    // the path on the same object while both are read.
     const DWORD attributes = ::GetFileAttributesW(path);
     return ::GetFileInformationByHandle(level, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-bool HeldLevels::HoldFolder(const char* folder)
+bool IsPlainFolder(HANDLE level, const char* path)
 {
+    wchar_t wide[kPathBufferSize];
+    return WidePath(path, wide) && IsPlainFolder(level, wide);
+}
+
+bool HeldLevels::HoldFolder(const wchar_t* folder)
+{
+    const size_t length = wcslen(folder);
+    // "X:" and the levels below it; a separator that ends the path is refused.
+    if (length < 3 || length >= kPathBufferSize || folder[1] != L':' || folder[2] != L'\\' ||
+        (length > 3 && folder[length - 1] == L'\\')) {
+        Release();
+        return false;
+    }
     // Keep the held levels that are levels of folder too.
     int kept = 0;
     while (kept < m_count) {
         const size_t end = m_ends[kept];
-        const char next = folder[end];
-        if (strncmp(m_path, folder, end) != 0 || (next != '\\' && next != '\0' && end != 3))
+        if (end > length || wcsncmp(m_path, folder, end) != 0 ||
+            (end != 3 && end < length && folder[end] != L'\\'))
             break;
         ++kept;
     }
     while (m_count > kept)
         ::CloseHandle(m_levels[--m_count]);
-    const size_t keptEnd = m_count ? m_ends[m_count - 1] : 0;
-    const bool failed = AnyLevelOf(folder, [this, keptEnd](const char* path) {
-        if (strlen(path) <= keptEnd)
-            return false;
-        HANDLE level = OpenLevel(path);
-        if (level == INVALID_HANDLE_VALUE)
-            return true;
-        if (!IsPlainFolder(level, path)) {
-            ::CloseHandle(level);
-            return true;
-        }
-        return !Add(level, path);
-    });
-    if (failed || m_count == 0 || m_ends[m_count - 1] != strlen(folder)) {
-        Release();
-        return false;
-    }
-    return true;
-}
-
-bool HeldLevels::Add(HANDLE level, const char* path)
-{
-    if (m_count == static_cast<int>(sizeof m_levels / sizeof m_levels[0]) || !CopyText(m_path, sizeof m_path, path)) {
-        ::CloseHandle(level);
-        return false;
-    }
-    m_ends[m_count] = strlen(path);
-    m_levels[m_count++] = level;
-    return true;
-}
-
-bool HeldLevels::HoldFolder(const wchar_t* folder)
-{
-    Release();
-    const size_t length = wcslen(folder);
-    if (length < 3 || length >= kPathBufferSize || folder[1] != L':' || folder[2] != L'\\')
-        return false;
-    // "X:\", then every level down to the folder itself. Only '\' separates
-    // (the path is canonical); one that ends the path is refused.
+    // The root, the level before each separator, then the folder itself.
     for (size_t end = 3; end <= length; ++end) {
-        const bool isLevel = end == 3 || (end < length ? folder[end] == L'\\' : folder[end - 1] != L'\\');
-        if (!isLevel)
+        const bool isLevel = end == 3 || end == length || folder[end] == L'\\';
+        if (!isLevel || (m_count > 0 && end <= m_ends[m_count - 1]))
             continue;
         wchar_t path[kPathBufferSize];
         memcpy(path, folder, end * sizeof(wchar_t));
@@ -107,13 +89,12 @@ bool HeldLevels::HoldFolder(const wchar_t* folder)
         HANDLE level = OpenLevel(path);
         if (level == INVALID_HANDLE_VALUE)
             break;
-        // Held without a narrow path: a later narrow HoldFolder keeps none.
-        if (!IsPlainFolder(level, path) || m_count == static_cast<int>(sizeof m_levels / sizeof m_levels[0])) {
+        if (!IsPlainFolder(level, path)) {
             ::CloseHandle(level);
             break;
         }
-        m_ends[m_count] = 0;
-        m_levels[m_count++] = level;
+        if (!Add(level, path))
+            break;
         if (end == length)
             return true;
     }
@@ -121,24 +102,42 @@ bool HeldLevels::HoldFolder(const wchar_t* folder)
     return false;
 }
 
+bool HeldLevels::HoldFolder(const char* folder)
+{
+    wchar_t wide[kPathBufferSize];
+    if (WidePath(folder, wide))
+        return HoldFolder(wide);
+    Release();
+    return false;
+}
+
+bool HeldLevels::Add(HANDLE level, const wchar_t* path)
+{
+    const size_t length = wcslen(path);
+    if (m_count == static_cast<int>(sizeof m_levels / sizeof m_levels[0]) || length >= kPathBufferSize) {
+        ::CloseHandle(level);
+        return false;
+    }
+    memcpy(m_path, path, (length + 1) * sizeof(wchar_t));
+    m_ends[m_count] = length;
+    m_levels[m_count++] = level;
+    return true;
+}
+
+bool HeldLevels::Add(HANDLE level, const char* path)
+{
+    wchar_t wide[kPathBufferSize];
+    if (WidePath(path, wide))
+        return Add(level, wide);
+    ::CloseHandle(level);
+    return false;
+}
+
 void HeldLevels::Release()
 {
     while (m_count > 0)
         ::CloseHandle(m_levels[--m_count]);
-    m_path[0] = '\0';
-}
-
-bool HoldLevelsAbove(HeldLevels& held, const char* path)
-{
-    char folder[kPathBufferSize];
-    if (!FolderOfPath(folder, sizeof folder, path))
-        return false;
-    // An item in a drive root: "X:" stands for that root.
-    if (strlen(folder) == 2) {
-        folder[2] = '\\';
-        folder[3] = '\0';
-    }
-    return held.HoldFolder(folder);
+    m_path[0] = L'\0';
 }
 
 bool HoldLevelsAbove(HeldLevels& held, const wchar_t* path)
@@ -156,4 +155,10 @@ bool HoldLevelsAbove(HeldLevels& held, const wchar_t* path)
     memcpy(folder, path, end * sizeof(wchar_t));
     folder[end] = L'\0';
     return held.HoldFolder(folder);
+}
+
+bool HoldLevelsAbove(HeldLevels& held, const char* path)
+{
+    wchar_t wide[kPathBufferSize];
+    return WidePath(path, wide) && HoldLevelsAbove(held, wide);
 }

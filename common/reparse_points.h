@@ -12,17 +12,18 @@
 // True when path exists and is a reparse point.
 bool IsReparsePoint(const char* path);
 
+// Each call below takes a path in the ANSI code page or in UTF-16 (the
+// Start menu's Chinese names, whatever the ANSI code page); narrow paths are
+// converted and take the same way.
+
 // Opens an existing file or folder itself, never what a link points to,
 // for its attributes and descriptor, without FILE_SHARE_DELETE.
 // INVALID_HANDLE_VALUE when it cannot be opened.
 HANDLE OpenLevel(const char* path);
+HANDLE OpenLevel(const wchar_t* path);
 
 // True when level, opened by OpenLevel from path, is a folder and no link.
 bool IsPlainFolder(HANDLE level, const char* path);
-
-// The same for a path that only UTF-16 can name (the Start menu's Chinese
-// names, whatever the ANSI code page).
-HANDLE OpenLevel(const wchar_t* path);
 bool IsPlainFolder(HANDLE level, const wchar_t* path);
 
 // The levels of one canonical folder path, held open from the drive root
@@ -39,11 +40,11 @@ public:
     // link. The levels it already holds for the folder before (the same
     // levels, still held, so unchanged) are kept rather than opened again.
     bool HoldFolder(const char* folder);
-    // The same for a UTF-16 folder path; it holds every level anew, and a
-    // later narrow HoldFolder keeps none of them.
     bool HoldFolder(const wchar_t* folder);
-    // Adds one more level, named by path, below the held ones.
+    // Adds one more level, named by path, below the held ones; takes the
+    // handle (closed when it cannot be held).
     bool Add(HANDLE level, const char* path);
+    bool Add(HANDLE level, const wchar_t* path);
     void Release();
 
 private:
@@ -51,7 +52,7 @@ private:
     HANDLE m_levels[128];
     // The length of each held level's path within m_path.
     size_t m_ends[128];
-    char m_path[kPathBufferSize] = "";
+    wchar_t m_path[kPathBufferSize] = L"";
     int m_count = 0;
 };
 
