@@ -78,6 +78,8 @@ bool HeldLevels::HoldFolder(const wchar_t* folder)
     }
     while (m_count > kept)
         ::CloseHandle(m_levels[--m_count]);
+    if (m_count > 0 && m_ends[m_count - 1] == length)
+        return true;
     // The root, the level before each separator, then the folder itself.
     for (size_t end = 3; end <= length; ++end) {
         const bool isLevel = end == 3 || end == length || folder[end] == L'\\';
